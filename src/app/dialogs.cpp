@@ -1,0 +1,86 @@
+#include "app/dialogs.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <limits>
+
+namespace pm {
+
+QDoubleSpinBox* makeDecimalField(QWidget* parent, const char* name, int decimals) {
+    auto* ed = new QDoubleSpinBox(parent);
+    ed->setObjectName(QLatin1String(name));
+    ed->setDecimals(decimals);
+    const double big = std::numeric_limits<double>::max();
+    ed->setRange(-big, big);
+    ed->setAlignment(Qt::AlignRight);
+    ed->setButtonSymbols(QAbstractSpinBox::UpDownArrows);
+    return ed;
+}
+
+TmassstabForm::TmassstabForm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("massstabForm"));
+    setWindowTitle(QStringLiteral("Maßstab"));
+    setModal(true);
+    setFixedSize(418, 180);
+
+    auto* grid = new QGridLayout(this);
+    PixelEd = makeDecimalField(this, "PixelEd", 4);
+    auto* pixelLabel = new QLabel(QStringLiteral("Pixel"), this);
+    pixelLabel->setObjectName(QStringLiteral("Label1"));
+    auto* entsprLabel = new QLabel(QStringLiteral("Entsprechen:"), this);
+    entsprLabel->setObjectName(QStringLiteral("Label2"));
+    entsprichted = makeDecimalField(this, "entsprichted", 4);
+    EinheitEd = new QComboBox(this);
+    EinheitEd->setObjectName(QStringLiteral("EinheitEd"));
+    EinheitEd->setEditable(true);
+    EinheitEd->setInsertPolicy(QComboBox::NoInsert);
+    EinheitEd->addItems({QStringLiteral("mm"), QStringLiteral("cm"), QStringLiteral("dm"),
+                         QStringLiteral("m"), QStringLiteral("km"), QStringLiteral("Fuß"),
+                         QStringLiteral("Yard"), QStringLiteral("Inch"), QStringLiteral("Meilen"),
+                         QStringLiteral("Seemeilen")});
+    CheckBox1 = new QCheckBox(QStringLiteral("Maßstab anzeigen"), this);
+    CheckBox1->setObjectName(QStringLiteral("CheckBox1"));
+    BitBtn1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
+    BitBtn1->setDefault(true);
+    connect(BitBtn1, &QPushButton::clicked, this, &QDialog::accept);
+
+    grid->addWidget(PixelEd, 0, 0);
+    grid->addWidget(pixelLabel, 0, 1);
+    grid->addWidget(entsprLabel, 1, 0);
+    grid->addWidget(entsprichted, 2, 0);
+    grid->addWidget(EinheitEd, 2, 1);
+    grid->addWidget(CheckBox1, 3, 0);
+    grid->addWidget(BitBtn1, 3, 1, Qt::AlignRight);
+    grid->setColumnStretch(0, 3);
+    grid->setColumnStretch(1, 2);
+}
+
+TNeigungForm::TNeigungForm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("NeigungForm"));
+    setWindowTitle(QStringLiteral("Neigungswinkel eingeben"));
+    setModal(true);
+    // A fixed dialog border: no resizing, no minimise or maximise.
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
+    auto* box = new QVBoxLayout(this);
+    auto* label = new QLabel(QStringLiteral("Neigungswinkel eingeben:"), this);
+    label->setObjectName(QStringLiteral("Label1"));
+    neiged = makeDecimalField(this, "neiged", 2);
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setObjectName(QStringLiteral("BitBtn1"));
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    box->addWidget(label);
+    box->addWidget(neiged);
+    box->addWidget(OKBtn, 0, Qt::AlignRight);
+    box->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+} // namespace pm

@@ -1,0 +1,37 @@
+#pragma once
+// The numeric scale dialog and the slope dialog.
+
+#include <QDialog>
+
+class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
+class QPushButton;
+
+namespace pm {
+
+class TmassstabForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TmassstabForm(QWidget* parent = nullptr);
+
+    QDoubleSpinBox* PixelEd;
+    QDoubleSpinBox* entsprichted;
+    QComboBox* EinheitEd;
+    QCheckBox* CheckBox1;
+    QPushButton* BitBtn1;
+};
+
+class TNeigungForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TNeigungForm(QWidget* parent = nullptr);
+
+    QDoubleSpinBox* neiged;
+    QPushButton* OKBtn;
+};
+
+// A decimal spin field without limits, right-aligned, in the program's number format.
+QDoubleSpinBox* makeDecimalField(QWidget* parent, const char* name, int decimals);
+
+} // namespace pm

@@ -1,0 +1,414 @@
+#include "app/mainform.h"
+
+#include "acquire/rasterio.h"
+#include "app/qtext.h"
+#include "app/widgets.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QStandardItemModel>
+#include <QStatusBar>
+#include <QToolBar>
+#include <QToolButton>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <clocale>
+
+namespace pm {
+
+namespace {
+
+// The main menu as designed: menu caption, then items (control name, caption, flags).
+enum ItemFlag { Plain = 0, Checkable = 1, Checked = 2, Hidden = 4, Radio = 8 };
+struct MenuItem {
+    const char* name; // null: separator
+    const char* caption;
+    int flags;
+};
+struct MenuDef {
+    const char* caption;
+    std::initializer_list<MenuItem> items;
+};
+
+const MenuDef kMenus[] = {
+    {"Datei",
+     {{"Neu1", "Linien Neu", Plain},
+      {nullptr, nullptr, Plain},
+      {"Bildffnen1", "Bild öffnen...", Plain},
+      {"AlsBildspeichern1", "Als Bild speichern mit Hintergrund...", Plain},
+      {"AlsBildspeichernnurLinien1", "Als Bild speichern nur Linien...", Plain},
+      {nullptr, nullptr, Plain},
+      {"Projektffnen1", "Projekt öffnen...", Plain},
+      {"Projektspeichern1", "Projekt speichern...", Plain},
+      {nullptr, nullptr, Plain},
+      {"MessergebnissealsCSVDateiexportieren1", "Messergebnisse als CSV Datei exportieren...",
+       Plain},
+      {nullptr, nullptr, Plain},
+      {"LinienalsSVGspeichern1", "Linien als SVG exportieren....", Hidden},
+      {"LinienalsDXFexportieren1", "Linien als EMF exportieren...", Hidden},
+      {"LinienDXFfrCNCexportierenKreisbgenkeineSplines1",
+       "Linien als DXF für CNC exportieren (Kreisbögen, keine Splines)...", Hidden},
+      {nullptr, nullptr, Hidden},
+      {"Druckereinrichten1", "Drucker einrichten...", Plain},
+      {"Drucken1", "Drucken mit Bild...", Plain},
+      {"DruckenohneBild1", "Drucken ohne Bild...", Plain},
+      {nullptr, nullptr, Plain},
+      {"Scannen1", "Scannen...", Plain},
+      {"Scannerwhlen1", "Scanner wählen...", Plain},
+      {nullptr, nullptr, Plain},
+      {"Beenen1", "Beenden", Plain}}},
+    {"Bearbeiten",
+     {{"Kopieren1", "Kopieren", Plain},
+      {"Einfgen1", "Einfügen", Plain},
+      {"Lschen1", "Löschen", Plain},
+      {nullptr, nullptr, Plain},
+      {"Beschreibungbearbeiten1", "Bezeichnung bearbeiten", Plain}}},
+    {"Einstellungen",
+     {{"Schriftart1", "Schriftart...", Plain},
+      {nullptr, nullptr, Plain},
+      {"PfeillngeundSchriftgrebeimffneneinesBildesautomatischvoreinstellen1",
+       "Pfeillänge und Schriftgröße dem Bild anpassen", Checkable | Checked},
+      {"BezeichnungfrElementeeingebenlassen1", "Bezeichnung für Elemente gleich mit abfragen",
+       Checkable | Checked},
+      {"NachMessungwiederdenZeigerauswhlen1", "Nach Messung wieder den Zeiger auswählen",
+       Checkable},
+      {"SchriftumrandenumdieLesbarkeitzuverbessern1",
+       "Schrift umranden, um die Lesbarkeit zu verbessern", Checkable},
+      {nullptr, nullptr, Plain},
+      {"Ergebnisslisteanzeigen1", "Ergebnissliste anzeigen", Checkable | Checked}}},
+    {"Maßstab",
+     {{"Grafisch1", "Grafisch", Plain},
+      {"Numerisch1", "Numerisch", Plain},
+      {nullptr, nullptr, Plain},
+      {"Anzeigen1", "Anzeigen", Checkable | Checked}}},
+    {"Sprache",
+     {{"Deutsch1", "Deutsch", Checkable | Radio},
+      {"English1", "English", Checkable | Radio},
+      {nullptr, nullptr, Plain},
+      {"bersetzen1", "Übersetzen...", Plain}}},
+    {"Hilfe", {{"berdasProgramm1", "Über das Programm", Plain}}},
+};
+
+struct ToolDef {
+    const char* name;
+    const char* hint;
+    ToolIcon icon;
+};
+const ToolDef kTools[] = {
+    {"ZeigerBtn", "Objekte auswählen", ToolIcon::Zeiger},
+    {"HandBtn", "Ansicht verschieben", ToolIcon::Hand},
+    {"DimensionBtn", "Abstand messen; STRG/ALT Taste für horizontale/vertikale Linie",
+     ToolIcon::Dimension},
+    {"StreckeBtn", "Gesamtstrecke vermessen; STRG/ALT Taste für horizontale/vertikale Linie",
+     ToolIcon::Strecke},
+    {"PolygonBtn", "Polygon-Fläche messen; STRG/ALT Taste für horizontale/vertikale Linie",
+     ToolIcon::Polygon},
+    {"RectBtn", "Rechteck Messung; STRG für Quadrat", ToolIcon::Rect},
+    {"CircleBtn", "Ellipse (STRG gedrückt halten für Kreis)", ToolIcon::Circle},
+    {"SchraegBtn", "Geneigte Strecke messen, z.B. Dachschräge messen; Winkel muss bekannt sein",
+     ToolIcon::Schraeg},
+    {"massstabBtn", "Maßstab grafisch ermitteln", ToolIcon::Massstab},
+    {"TextBtn", "Beschriftung hinzufügen", ToolIcon::Text},
+};
+
+QLabel* caption(const char* text, QWidget* parent) {
+    return new QLabel(QString::fromUtf8(text), parent);
+}
+
+} // namespace
+
+TMainForm::TMainForm(const AppConfig& config)
+    : arguments_(config.arguments), qtMessages_(std::make_unique<QtMessageService>(this)),
+      messages_(config.messages ? config.messages : qtMessages_.get()), dialogs_(config.dialogs),
+      keyboard_(new KeyboardTracker(this)), translator_(messages_),
+      doc_(std::make_unique<Document>(messages_)) {
+    progpath_ =
+        config.progpath.isEmpty() ? QCoreApplication::applicationDirPath() : config.progpath;
+    FormCreate();
+}
+
+TMainForm::~TMainForm() {
+    // FormDestroy: the document releases the picture, the elements with their vertex arrays
+    // and labels, and the copied element.
+    qApp->removeEventFilter(keyboard_);
+}
+
+void TMainForm::FormCreate() {
+    if (!progpath_.endsWith(QLatin1Char('/')))
+        progpath_ += QLatin1Char('/');
+    // Every number shown or written uses a point, whatever the user's locale says.
+    QLocale::setDefault(QLocale::c());
+    setLocale(QLocale::c());
+    std::setlocale(LC_NUMERIC, "C");
+
+    setObjectName(QStringLiteral("MainForm"));
+    setWindowTitle(QStringLiteral("Tervalo Picmetra 1.0"));
+    qApp->installEventFilter(keyboard_);
+
+    buildMenu();
+    buildTopBar();
+    buildToolBar();
+    buildCentre();
+    statusBar()->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar()->setSizeGripEnabled(true);
+
+    massstabForm = new TmassstabForm(this);
+    NeigungForm = new TNeigungForm(this);
+    qtDialogs_ = std::make_unique<QtDialogService>(massstabForm, NeigungForm);
+    if (!dialogs_)
+        dialogs_ = qtDialogs_.get();
+
+    // 904 x 555 client pixels below the menu, centred on the screen.
+    resize(904, 555 + menuBar()->sizeHint().height());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+
+    translator_.InitTranslations(
+        QDir::toNativeSeparators(progpath_ + QStringLiteral("translate.dat")).toStdString());
+}
+
+void TMainForm::buildMenu() {
+    menuBar()->setObjectName(QStringLiteral("MainMenu1"));
+    auto* languages = new QActionGroup(this);
+    for (const MenuDef& m : kMenus) {
+        QMenu* menu = menuBar()->addMenu(QString::fromUtf8(m.caption));
+        for (const MenuItem& item : m.items) {
+            QAction* a =
+                item.name ? menu->addAction(QString::fromUtf8(item.caption)) : menu->addSeparator();
+            if (item.name) {
+                a->setObjectName(QLatin1String(item.name));
+                actions_.insert(a->objectName(), a);
+            }
+            a->setCheckable(item.flags & Checkable);
+            a->setChecked(item.flags & Checked);
+            a->setVisible(!(item.flags & Hidden));
+            if (item.flags & Radio)
+                languages->addAction(a);
+        }
+    }
+    action(QStringLiteral("Lschen1"))->setShortcut(QKeySequence(Qt::Key_Delete));
+    connect(action(QStringLiteral("Beenen1")), &QAction::triggered, this, &TMainForm::Beenen1Click);
+    connect(action(QStringLiteral("Numerisch1")), &QAction::triggered, this,
+            &TMainForm::Numerisch1Click);
+    connect(action(QStringLiteral("Anzeigen1")), &QAction::triggered, this,
+            &TMainForm::Anzeigen1Click);
+    connect(action(QStringLiteral("Ergebnisslisteanzeigen1")), &QAction::triggered, this,
+            &TMainForm::Ergebnisslisteanzeigen1Click);
+}
+
+void TMainForm::buildTopBar() {
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(33);
+    auto* row = new QHBoxLayout(Panel1);
+    row->setContentsMargins(2, 1, 2, 1);
+
+    ToolBar1 = new QToolBar(Panel1);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    ToolBar1->setIconSize(QSize(24, 24));
+    OpenBtn = new QToolButton(ToolBar1);
+    OpenBtn->setObjectName(QStringLiteral("OpenBtn"));
+    OpenBtn->setIcon(toolIcon(ToolIcon::Open));
+    OpenBtn->setToolTip(QStringLiteral("Bild öffnen"));
+    ToolBar1->addWidget(OpenBtn);
+    row->addWidget(ToolBar1);
+
+    Panel2 = new QWidget(Panel1);
+    Panel2->setObjectName(QStringLiteral("Panel2"));
+    auto* bar = new QHBoxLayout(Panel2);
+    bar->setContentsMargins(0, 0, 0, 0);
+    bar->addWidget(caption("Zoom:", Panel2));
+    zoomed = new QSpinBox(Panel2);
+    zoomed->setObjectName(QStringLiteral("zoomed"));
+    zoomed->setRange(10, 30000);
+    zoomed->setSingleStep(10);
+    zoomed->setValue(100);
+    zoomed->setAlignment(Qt::AlignRight);
+    bar->addWidget(zoomed);
+    Shape1 = new ColorSwatch(Panel2);
+    bar->addWidget(Shape1);
+    ChooseColorBtn = new QPushButton(QStringLiteral("Farbe wählen"), Panel2);
+    ChooseColorBtn->setObjectName(QStringLiteral("ChooseColorBtn"));
+    bar->addWidget(ChooseColorBtn);
+    FontBtn = new QPushButton(QStringLiteral("Schrift..."), Panel2);
+    FontBtn->setObjectName(QStringLiteral("FontBtn"));
+    bar->addWidget(FontBtn);
+    bar->addWidget(caption("Linienbreite:", Panel2));
+    WidthEd = makeDecimalField(Panel2, "WidthEd", 1);
+    WidthEd->setRange(0.1, 10);
+    WidthEd->setSingleStep(0.1);
+    WidthEd->setValue(2.0);
+    bar->addWidget(WidthEd);
+    bar->addWidget(caption("Pfeillänge", Panel2));
+    PfeillangEd = makeDecimalField(Panel2, "PfeillangEd", 1);
+    PfeillangEd->setRange(0.1, 1000);
+    PfeillangEd->setSingleStep(1);
+    PfeillangEd->setValue(30.0);
+    bar->addWidget(PfeillangEd);
+    ShowPicCheck = new QCheckBox(QStringLiteral("Zeige Bild"), Panel2);
+    ShowPicCheck->setObjectName(QStringLiteral("ShowPicCheck"));
+    ShowPicCheck->setChecked(true);
+    bar->addWidget(ShowPicCheck);
+    bar->addStretch(1);
+    row->addWidget(Panel2, 1);
+
+    connect(zoomed, &QSpinBox::valueChanged, this, &TMainForm::repaint);
+    connect(WidthEd, &QDoubleSpinBox::valueChanged, this, &TMainForm::repaint);
+    connect(PfeillangEd, &QDoubleSpinBox::valueChanged, this, &TMainForm::repaint);
+    connect(ShowPicCheck, &QCheckBox::toggled, this, &TMainForm::repaint);
+}
+
+void TMainForm::buildToolBar() {
+    ToolBar2 = new QToolBar(this);
+    ToolBar2->setObjectName(QStringLiteral("ToolBar2"));
+    ToolBar2->setOrientation(Qt::Vertical);
+    ToolBar2->setIconSize(QSize(24, 24));
+    tools = new QButtonGroup(this);
+    tools->setExclusive(true);
+    for (const ToolDef& t : kTools) {
+        auto* b = new QToolButton(ToolBar2);
+        b->setObjectName(QLatin1String(t.name));
+        b->setToolTip(QString::fromUtf8(t.hint));
+        b->setIcon(toolIcon(t.icon));
+        b->setCheckable(true);
+        b->setFixedSize(31, 31);
+        b->setAutoRaise(true);
+        tools->addButton(b);
+        ToolBar2->addWidget(b);
+    }
+    connect(tools, &QButtonGroup::buttonClicked, this, &TMainForm::repaint);
+}
+
+void TMainForm::buildCentre() {
+    auto* centre = new QWidget(this);
+    centre->setObjectName(QStringLiteral("centre"));
+    auto* column = new QVBoxLayout(centre);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(Panel1);
+
+    auto* row = new QHBoxLayout;
+    row->setSpacing(0);
+    row->addWidget(ToolBar2);
+
+    ScrollBox1 = new QWidget(centre);
+    ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
+    auto* grid = new QGridLayout(ScrollBox1);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setSpacing(0);
+    PaintBox1 = new PaintBox(ScrollBox1);
+    PaintBox1->onPaint = [this](QPainter& p) { PaintBox1Paint(p); };
+    ScrollBar1 = new QScrollBar(Qt::Horizontal, ScrollBox1);
+    ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
+    ScrollBar2 = new QScrollBar(Qt::Vertical, ScrollBox1);
+    ScrollBar2->setObjectName(QStringLiteral("ScrollBar2"));
+    for (QScrollBar* s : {ScrollBar1, ScrollBar2}) {
+        s->setRange(-10000, 10000);
+        s->setSingleStep(10);
+        s->setPageStep(50);
+        s->setValue(0);
+        connect(s, &QScrollBar::valueChanged, this, &TMainForm::repaint);
+    }
+    grid->addWidget(PaintBox1, 0, 0);
+    grid->addWidget(ScrollBar2, 0, 1);
+    grid->addWidget(ScrollBar1, 1, 0);
+    row->addWidget(ScrollBox1, 1);
+
+    ListView1 = new QTreeView(centre);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    ListView1->setFixedWidth(280);
+    ListView1->setRootIsDecorated(false);
+    ListView1->setUniformRowHeights(true);
+    auto* model = new QStandardItemModel(0, 5, ListView1);
+    model->setHorizontalHeaderLabels({QStringLiteral("Typ"), QStringLiteral("Bezeichnung"),
+                                      QStringLiteral("Länge/Umfang"),
+                                      QStringLiteral("Flächeninhalt"), QStringLiteral("Winkel")});
+    ListView1->setModel(model);
+    row->addWidget(ListView1);
+
+    column->addLayout(row, 1);
+    setCentralWidget(centre);
+}
+
+bool TMainForm::checked(const QString& actionName) const {
+    const QAction* a = action(actionName);
+    return a && a->isChecked();
+}
+
+void TMainForm::repaint() {
+    PaintBox1->update();
+}
+
+void TMainForm::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    FormShow();
+}
+
+void TMainForm::FormShow() {
+    if (openfirst_)
+        return;
+    openfirst_ = true;
+    translator_.RegisterMessages();
+    doc_->scale.einh = translator_.GetMessageText(3);
+    ListView1->setVisible(checked(QStringLiteral("Ergebnisslisteanzeigen1")));
+}
+
+void TMainForm::Beenen1Click() {
+    close();
+}
+
+void TMainForm::Numerisch1Click() {
+    bool anzeigen = checked(QStringLiteral("Anzeigen1"));
+    Numerisch(*dialogs_, doc_->scale, anzeigen);
+    action(QStringLiteral("Anzeigen1"))->setChecked(anzeigen);
+    repaint();
+}
+
+void TMainForm::Anzeigen1Click() {
+    repaint();
+}
+
+void TMainForm::Ergebnisslisteanzeigen1Click() {
+    ListView1->setVisible(checked(QStringLiteral("Ergebnisslisteanzeigen1")));
+}
+
+void TMainForm::PaintBox1Paint(QPainter& painter) {
+    // The background in the workspace colour, then the picture at the zoom and scroll
+    // position. The element drawing joins this pass with the renderer.
+    painter.fillRect(PaintBox1->rect(), QColor(0xAB, 0xAB, 0xAB));
+    const dib& di = doc_->di;
+    if (!ShowPicCheck->isChecked() || !di.poi || dibbitcount(di) != 24)
+        return;
+    const QImage rows(di.poi, dibwidth(di), dibheight(di), di.bytew, QImage::Format_BGR888);
+    const double z = zoomed->value() / 100.0;
+    const QRectF target(-ScrollBar1->value(), -ScrollBar2->value(), dibwidth(di) * z,
+                        dibheight(di) * z);
+    painter.save();
+    // Rows are stored bottom-up: mirror vertically around the target.
+    painter.translate(0, target.top() * 2 + target.height());
+    painter.scale(1, -1);
+    painter.drawImage(target, rows);
+    painter.restore();
+}
+
+} // namespace pm

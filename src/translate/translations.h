@@ -1,0 +1,67 @@
+#pragma once
+// The translation table: rows of 30 texts (column 0 German, column k language k), the key
+// index of 256 buckets, the lookup, the message table and the file translate.dat.
+
+#include "model/dynaarray.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace pm {
+
+class MessageService;
+
+class Translator {
+public:
+    static constexpr int kColumns = 30;
+    static constexpr int kMessages = 27;
+
+    explicit Translator(MessageService* messages = nullptr);
+    ~Translator();
+    Translator(const Translator&) = delete;
+    Translator& operator=(const Translator&) = delete;
+
+    // Reads the file (missing: empty table) and builds the sorted key index.
+    void InitTranslations(const std::string& fileName);
+    std::u16string TranslateText(std::u16string_view text);
+    // Message n (1..27) in the current language; empty outside 1..27.
+    std::u16string GetMessageText(int n);
+    static std::u16string_view germanMessage(int n);
+    void RegisterMessages();
+    // Rewrites the file through a temporary file; a failure leaves the old file and is silent.
+    // Returns whether the file was written.
+    bool SaveTranslations();
+
+    int language() const { return language_; }
+    void setLanguage(int index) { language_ = index >= 0 && index < kColumns ? index : 0; }
+
+    int rowCount() const { return int(rows_.count()); }
+    std::u16string_view cell(int row, int column) const;
+    const std::string& fileName() const { return fileName_; }
+
+private:
+    struct Entry {
+        char16_t* key;
+        std::int32_t row;
+    };
+    using Row = char16_t* [kColumns];
+
+    void LoadTranslations();
+    void clearAll();
+    Row& rowAt(int row) const;
+    Entry& entryAt(int bucket, int i) const;
+    Row* addRow();
+    void addEntry(std::u16string_view key, int row);
+    void SortBucket(int bucket, int lo, int hi);
+
+    MessageService* messages_;
+    std::string fileName_;
+    int language_ = 0;
+    Cursor<Row> arow_;
+    Cursor<Entry> aentry_;
+    TDynaArray rows_;
+    TDynaArray* buckets_[256] = {};
+};
+
+} // namespace pm
