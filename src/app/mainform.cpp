@@ -136,8 +136,10 @@ QLabel* caption(const char* text, QWidget* parent) {
 
 TMainForm::TMainForm(const AppConfig& config)
     : arguments_(config.arguments), qtMessages_(std::make_unique<QtMessageService>(this)),
+      qtFiles_(this), keyTracker_(new KeyboardTracker(this)),
       messages_(config.messages ? config.messages : qtMessages_.get()), dialogs_(config.dialogs),
-      keyboard_(new KeyboardTracker(this)), translator_(messages_),
+      files_(config.files ? config.files : &qtFiles_),
+      keyboard_(config.keyboard ? config.keyboard : keyTracker_), translator_(messages_),
       doc_(std::make_unique<Document>(messages_)) {
     progpath_ =
         config.progpath.isEmpty() ? QCoreApplication::applicationDirPath() : config.progpath;
@@ -147,7 +149,7 @@ TMainForm::TMainForm(const AppConfig& config)
 TMainForm::~TMainForm() {
     // FormDestroy: the document releases the picture, the elements with their vertex arrays
     // and labels, and the copied element.
-    qApp->removeEventFilter(keyboard_);
+    qApp->removeEventFilter(keyTracker_);
 }
 
 void TMainForm::FormCreate() {
@@ -160,7 +162,7 @@ void TMainForm::FormCreate() {
 
     setObjectName(QStringLiteral("MainForm"));
     setWindowTitle(QStringLiteral("Tervalo Picmetra 1.0"));
-    qApp->installEventFilter(keyboard_);
+    qApp->installEventFilter(keyTracker_);
 
     buildMenu();
     buildTopBar();

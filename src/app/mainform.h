@@ -34,6 +34,8 @@ struct AppConfig {
     QStringList arguments;              // the command line after the program name
     MessageService* messages = nullptr; // null: real message boxes
     DialogService* dialogs = nullptr;   // null: the real dialogs
+    FileDialogService* files = nullptr; // null: the real file dialogs
+    KeyboardState* keyboard = nullptr;  // null: tracked from the key events
 };
 
 class TMainForm : public QMainWindow {
@@ -47,6 +49,8 @@ public:
     const QString& progpath() const { return progpath_; }
     QAction* action(const QString& name) const { return actions_.value(name); }
     MessageService& messages() { return *messages_; }
+    FileDialogService& files() { return *files_; }
+    const KeyboardState& keyboard() const { return *keyboard_; }
 
     // Controls, named as designed.
     QWidget* Panel1;
@@ -95,9 +99,12 @@ private:
     bool openfirst_ = false;
     std::unique_ptr<QtMessageService> qtMessages_;
     std::unique_ptr<QtDialogService> qtDialogs_;
+    QtFileDialogService qtFiles_;
+    KeyboardTracker* keyTracker_;
     MessageService* messages_;
     DialogService* dialogs_;
-    KeyboardTracker* keyboard_;
+    FileDialogService* files_;
+    KeyboardState* keyboard_;
     Translator translator_;
     std::unique_ptr<Document> doc_;
     QMap<QString, QAction*> actions_;

@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMessageBox>
 
@@ -67,6 +68,23 @@ bool QtDialogService::askSlope(double& angle) {
         return false;
     angle = slope_->neiged->value();
     return true;
+}
+
+std::string QtFileDialogService::openFileName(std::u16string_view caption,
+                                              const std::string& filter) {
+    return QFileDialog::getOpenFileName(parent_, qs(caption), QString(), qtFileFilter(filter))
+        .toStdString();
+}
+
+std::string QtFileDialogService::saveFileName(std::u16string_view caption,
+                                              const std::string& filter,
+                                              const std::string& defaultSuffix) {
+    QFileDialog dialog(parent_, qs(caption), QString(), qtFileFilter(filter));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QString::fromStdString(defaultSuffix));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().first().toStdString();
 }
 
 KeyboardTracker::KeyboardTracker(QObject* parent) : QObject(parent) {}

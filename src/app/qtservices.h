@@ -33,6 +33,17 @@ private:
     TNeigungForm* slope_;
 };
 
+class QtFileDialogService : public FileDialogService {
+public:
+    explicit QtFileDialogService(QWidget* parent) : parent_(parent) {}
+    std::string openFileName(std::u16string_view caption, const std::string& filter) override;
+    std::string saveFileName(std::u16string_view caption, const std::string& filter,
+                             const std::string& defaultSuffix) override;
+
+private:
+    QWidget* parent_;
+};
+
 // Follows the modifier keys from the key events the application sees. X11 tells the two CTRL
 // keys apart by their key symbols; elsewhere CTRL counts as the left one.
 class KeyboardTracker : public QObject, public KeyboardState {

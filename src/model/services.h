@@ -36,6 +36,16 @@ public:
     virtual bool askSlope(double& angle) = 0;
 };
 
+// The file dialogs. Filters are "description|patterns|..." with patterns separated by ';'.
+// An empty result means the dialog was cancelled.
+class FileDialogService {
+public:
+    virtual ~FileDialogService() = default;
+    virtual std::string openFileName(std::u16string_view caption, const std::string& filter) = 0;
+    virtual std::string saveFileName(std::u16string_view caption, const std::string& filter,
+                                     const std::string& defaultSuffix) = 0;
+};
+
 // Which modifier keys are down. Left and right CTRL are told apart: the left one alone makes
 // squares and circles.
 class KeyboardState {

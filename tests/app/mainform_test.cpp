@@ -1,4 +1,5 @@
 #include "app/mainform.h"
+#include "app/qtext.h"
 #include "app/widgets.h"
 #include "support/fakes.h"
 
@@ -8,6 +9,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -102,7 +104,11 @@ TEST_F(MainFormTest, StartsWithWhitePictureEmptyListAndDesignedControls) {
 }
 
 TEST_F(MainFormTest, NumbersUseAPointUnderAGermanLocale) {
-    std::setlocale(LC_ALL, "de_DE.UTF-8"); // where the machine has it
+    // scripts/deps generates the locale.
+    ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+    char comma[16];
+    std::snprintf(comma, sizeof comma, "%.1f", 2.5);
+    ASSERT_STREQ(comma, "2,5"); // the locale really uses a comma
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     TMainForm form(config);
     EXPECT_EQ(form.WidthEd->text(), QStringLiteral("2.0"));
@@ -224,6 +230,38 @@ TEST(SlopeDialog, GivesTheAngleOnlyOnOk) {
     angle = 0;
     EXPECT_FALSE(service.askSlope(angle));
     EXPECT_EQ(angle, 0);
+}
+
+TEST(Keyboard, TellsLeftAndRightCtrlApartByKeySymbol) {
+    KeyboardTracker tracker;
+    qApp->installEventFilter(&tracker);
+    QWidget target;
+    auto send = [&](QEvent::Type type, int key, quint32 keysym) {
+        QKeyEvent e(type, key, Qt::NoModifier, 0, keysym, 0);
+        QCoreApplication::sendEvent(&target, &e);
+    };
+    send(QEvent::KeyPress, Qt::Key_Control, 0xffe4); // Control_R
+    EXPECT_TRUE(tracker.ctrlDown());
+    EXPECT_FALSE(tracker.leftCtrlDown());
+    send(QEvent::KeyPress, Qt::Key_Control, 0xffe3); // Control_L
+    EXPECT_TRUE(tracker.leftCtrlDown());
+    send(QEvent::KeyRelease, Qt::Key_Control, 0xffe4);
+    EXPECT_TRUE(tracker.ctrlDown());
+    send(QEvent::KeyRelease, Qt::Key_Control, 0xffe3);
+    EXPECT_FALSE(tracker.ctrlDown());
+    send(QEvent::KeyPress, Qt::Key_Alt, 0xffe9);
+    EXPECT_TRUE(tracker.altDown());
+    QEvent away(QEvent::ApplicationDeactivate);
+    QCoreApplication::sendEvent(qApp, &away);
+    EXPECT_FALSE(tracker.altDown());
+    qApp->removeEventFilter(&tracker);
+}
+
+TEST(FileFilter, PipeListBecomesQtFilter) {
+    EXPECT_EQ(qtFileFilter("Alle Bilder|*.bmp;*.png|PNG|*.png"),
+              QStringLiteral("Alle Bilder (*.bmp *.png);;PNG (*.png)"));
+    EXPECT_EQ(qtFileFilter("Vermessungsprojekt (*.ver)|*.ver"),
+              QStringLiteral("Vermessungsprojekt (*.ver) (*.ver)"));
 }
 
 } // namespace

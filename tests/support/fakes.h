@@ -49,4 +49,28 @@ public:
     bool slopeOk = true;
 };
 
+class FakeFiles : public FileDialogService {
+public:
+    std::string openFileName(std::u16string_view caption, const std::string& filter) override {
+        lastCaption = toUtf8(caption);
+        lastFilter = filter;
+        return next;
+    }
+    std::string saveFileName(std::u16string_view caption, const std::string& filter,
+                             const std::string& suffix) override {
+        lastSuffix = suffix;
+        return openFileName(caption, filter);
+    }
+    std::string next; // what the "user" picks; empty: cancelled
+    std::string lastCaption, lastFilter, lastSuffix;
+};
+
+class FakeKeyboard : public KeyboardState {
+public:
+    bool leftCtrlDown() const override { return leftCtrl; }
+    bool ctrlDown() const override { return leftCtrl || rightCtrl; }
+    bool altDown() const override { return alt; }
+    bool leftCtrl = false, rightCtrl = false, alt = false;
+};
+
 } // namespace pm::test
