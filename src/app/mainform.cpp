@@ -2,7 +2,11 @@
 
 #include "acquire/rasterio.h"
 #include "app/qtext.h"
+#include "app/resultsmodel.h"
 #include "app/widgets.h"
+#include "drawing/dibdraw.h"
+#include "drawing/qtcanvas.h"
+#include "results/results.h"
 
 #include <QAction>
 #include <QActionGroup>
@@ -22,12 +26,12 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <clocale>
 
@@ -140,7 +144,7 @@ TMainForm::TMainForm(const AppConfig& config)
       messages_(config.messages ? config.messages : qtMessages_.get()), dialogs_(config.dialogs),
       files_(config.files ? config.files : &qtFiles_),
       keyboard_(config.keyboard ? config.keyboard : keyTracker_), translator_(messages_),
-      doc_(std::make_unique<Document>(messages_)) {
+      doc_(std::make_unique<Document>(messages_)), screenBits_(config.screenBits) {
     progpath_ =
         config.progpath.isEmpty() ? QCoreApplication::applicationDirPath() : config.progpath;
     FormCreate();
@@ -216,6 +220,10 @@ void TMainForm::buildMenu() {
             &TMainForm::Anzeigen1Click);
     connect(action(QStringLiteral("Ergebnisslisteanzeigen1")), &QAction::triggered, this,
             &TMainForm::Ergebnisslisteanzeigen1Click);
+    connect(action(QStringLiteral("MessergebnissealsCSVDateiexportieren1")), &QAction::triggered,
+            this, &TMainForm::MessergebnissealsCSVDateiexportieren1Click);
+    connect(action(QStringLiteral("SchriftumrandenumdieLesbarkeitzuverbessern1")),
+            &QAction::triggered, this, &TMainForm::PaintBox1Paint);
 }
 
 void TMainForm::buildTopBar() {
@@ -274,10 +282,10 @@ void TMainForm::buildTopBar() {
     bar->addStretch(1);
     row->addWidget(Panel2, 1);
 
-    connect(zoomed, &QSpinBox::valueChanged, this, &TMainForm::repaint);
-    connect(WidthEd, &QDoubleSpinBox::valueChanged, this, &TMainForm::repaint);
-    connect(PfeillangEd, &QDoubleSpinBox::valueChanged, this, &TMainForm::repaint);
-    connect(ShowPicCheck, &QCheckBox::toggled, this, &TMainForm::repaint);
+    connect(zoomed, &QSpinBox::valueChanged, this, &TMainForm::zoomedChange);
+    connect(WidthEd, &QDoubleSpinBox::valueChanged, this, &TMainForm::PaintBox1Paint);
+    connect(PfeillangEd, &QDoubleSpinBox::valueChanged, this, &TMainForm::PaintBox1Paint);
+    connect(ShowPicCheck, &QCheckBox::toggled, this, &TMainForm::PaintBox1Paint);
 }
 
 void TMainForm::buildToolBar() {
@@ -298,7 +306,7 @@ void TMainForm::buildToolBar() {
         tools->addButton(b);
         ToolBar2->addWidget(b);
     }
-    connect(tools, &QButtonGroup::buttonClicked, this, &TMainForm::repaint);
+    connect(tools, &QButtonGroup::buttonClicked, this, &TMainForm::PaintBox1Paint);
 }
 
 void TMainForm::buildCentre() {
@@ -319,7 +327,7 @@ void TMainForm::buildCentre() {
     grid->setContentsMargins(0, 0, 0, 0);
     grid->setSpacing(0);
     PaintBox1 = new PaintBox(ScrollBox1);
-    PaintBox1->onPaint = [this](QPainter& p) { PaintBox1Paint(p); };
+    PaintBox1->onPaint = [this](QPainter& p) { paintBoxPaintEvent(p); };
     ScrollBar1 = new QScrollBar(Qt::Horizontal, ScrollBox1);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
     ScrollBar2 = new QScrollBar(Qt::Vertical, ScrollBox1);
@@ -329,8 +337,9 @@ void TMainForm::buildCentre() {
         s->setSingleStep(10);
         s->setPageStep(50);
         s->setValue(0);
-        connect(s, &QScrollBar::valueChanged, this, &TMainForm::repaint);
     }
+    connect(ScrollBar1, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar1Change);
+    connect(ScrollBar2, &QScrollBar::valueChanged, this, &TMainForm::ScrollBar2Change);
     grid->addWidget(PaintBox1, 0, 0);
     grid->addWidget(ScrollBar2, 0, 1);
     grid->addWidget(ScrollBar1, 1, 0);
@@ -341,11 +350,11 @@ void TMainForm::buildCentre() {
     ListView1->setFixedWidth(280);
     ListView1->setRootIsDecorated(false);
     ListView1->setUniformRowHeights(true);
-    auto* model = new QStandardItemModel(0, 5, ListView1);
-    model->setHorizontalHeaderLabels({QStringLiteral("Typ"), QStringLiteral("Bezeichnung"),
-                                      QStringLiteral("Länge/Umfang"),
-                                      QStringLiteral("Flächeninhalt"), QStringLiteral("Winkel")});
-    ListView1->setModel(model);
+    ListView1->setSelectionMode(QAbstractItemView::NoSelection);
+    results = new ResultsModel(doc_->elemente, translator_, ListView1);
+    ListView1->setModel(results);
+    for (int c = colBezeichnung; c < kResultColumns; ++c)
+        ListView1->setColumnWidth(c, 75);
     row->addWidget(ListView1);
 
     column->addLayout(row, 1);
@@ -355,10 +364,6 @@ void TMainForm::buildCentre() {
 bool TMainForm::checked(const QString& actionName) const {
     const QAction* a = action(actionName);
     return a && a->isChecked();
-}
-
-void TMainForm::repaint() {
-    PaintBox1->update();
 }
 
 void TMainForm::showEvent(QShowEvent* event) {
@@ -383,34 +388,138 @@ void TMainForm::Numerisch1Click() {
     bool anzeigen = checked(QStringLiteral("Anzeigen1"));
     Numerisch(*dialogs_, doc_->scale, anzeigen);
     action(QStringLiteral("Anzeigen1"))->setChecked(anzeigen);
-    repaint();
+    PaintBox1Paint();
 }
 
 void TMainForm::Anzeigen1Click() {
-    repaint();
+    PaintBox1Paint();
 }
 
 void TMainForm::Ergebnisslisteanzeigen1Click() {
     ListView1->setVisible(checked(QStringLiteral("Ergebnisslisteanzeigen1")));
 }
 
-void TMainForm::PaintBox1Paint(QPainter& painter) {
-    // The background in the workspace colour, then the picture at the zoom and scroll
-    // position. The element drawing joins this pass with the renderer.
-    painter.fillRect(PaintBox1->rect(), QColor(0xAB, 0xAB, 0xAB));
-    const dib& di = doc_->di;
-    if (!ShowPicCheck->isChecked() || !di.poi || dibbitcount(di) != 24)
+void TMainForm::MessergebnissealsCSVDateiexportieren1Click() {
+    const std::string name =
+        files_->saveFileName(us(QStringLiteral("Messergebnisse als CSV Datei exportieren")),
+                             "CSV-Dateien (*.csv)|*.csv", "csv");
+    if (name.empty())
         return;
-    const QImage rows(di.poi, dibwidth(di), dibheight(di), di.bytew, QImage::Format_BGR888);
-    const double z = zoomed->value() / 100.0;
-    const QRectF target(-ScrollBar1->value(), -ScrollBar2->value(), dibwidth(di) * z,
-                        dibheight(di) * z);
-    painter.save();
-    // Rows are stored bottom-up: mirror vertically around the target.
-    painter.translate(0, target.top() * 2 + target.height());
-    painter.scale(1, -1);
-    painter.drawImage(target, rows);
-    painter.restore();
+    if (!writeResultsCsv(name, doc_->elemente, translator_, doc_->scale.einh))
+        messages_->show(translator_.GetMessageText(14) + u"\n" + us(QString::fromStdString(name)),
+                        u"", MsgIcon::Error);
+}
+
+void TMainForm::zoomedChange() {
+    PaintBox1Paint();
+}
+
+void TMainForm::ScrollBar1Change() {
+    if (!donotpaintnow)
+        PaintBox1Paint();
+}
+
+void TMainForm::ScrollBar2Change() {
+    if (!donotpaintnow)
+        PaintBox1Paint();
+}
+
+void TMainForm::FormMouseWheelDown() {
+    ScrollBar2->setValue(ScrollBar2->value() + 20);
+}
+
+void TMainForm::FormMouseWheelUp() {
+    ScrollBar2->setValue(ScrollBar2->value() - 20);
+}
+
+void TMainForm::wheelEvent(QWheelEvent* event) {
+    // One step per 120 units, as wheels report them; towards the user scrolls down.
+    const int steps = event->angleDelta().y() / 120;
+    for (int i = 0; i < -steps; ++i)
+        FormMouseWheelDown();
+    for (int i = 0; i < steps; ++i)
+        FormMouseWheelUp();
+    event->accept();
+}
+
+View TMainForm::currentView() const {
+    View v;
+    v.z = zoomed->value();
+    v.h = ScrollBar1->value();
+    v.v = ScrollBar2->value();
+    v.forExport = paintforexport;
+    return v;
+}
+
+RenderContext TMainForm::renderContext() const {
+    RenderContext ctx;
+    ctx.view = currentView();
+    RenderSettings& s = ctx.settings;
+    const QColor c = Shape1->color();
+    s.lineColor = {std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue())};
+    s.lineWidth = WidthEd->value();
+    s.arrowLength = PfeillangEd->value();
+    s.font = labelFont;
+    s.showPicture = ShowPicCheck->isChecked();
+    s.showScale = checked(QStringLiteral("Anzeigen1"));
+    s.outline = checked(QStringLiteral("SchriftumrandenumdieLesbarkeitzuverbessern1"));
+    s.handTool =
+        tools->checkedButton() && tools->checkedButton()->objectName() == QLatin1String("HandBtn");
+    s.noendpunkte = noendpunkte;
+    ctx.unit = &doc_->scale.einh;
+    return ctx;
+}
+
+void TMainForm::renderPass() {
+    RenderContext ctx = renderContext();
+    LabelTexts texts{translator_.GetMessageText(6), translator_.GetMessageText(12)};
+    ctx.texts = texts;
+    const View& view = ctx.view;
+    const dib& di = doc_->di;
+    const int W = int(view.size(dibwidth(di)));
+    const int H = int(view.size(dibheight(di)));
+    const QSize size = paintforexport ? QSize(W, H) : PaintBox1->size();
+    if (bit_.size() != size)
+        bit_ = QImage(size, QImage::Format_RGB32);
+    if (!bit_.isNull()) {
+        bit_.fill(Qt::white);
+        if (ctx.settings.showPicture) {
+            int depth = screenBits_;
+            if (depth == 0 && QGuiApplication::primaryScreen())
+                depth = QGuiApplication::primaryScreen()->depth();
+            SurfaceDevice device(surfaceOf(bit_), depth);
+            drawdib(device, int(view.ox()), int(view.oy()), W, H, di, 0, 0, dibwidth(di),
+                    dibheight(di), false, RasterOp::Copy, messages_);
+        }
+        QPainter painter(&bit_);
+        QPainterCanvas canvas(painter);
+        renderElements(canvas, ctx, doc_->elemente, doc_->scale, doc_->sums);
+    }
+    ListObjekte();
+}
+
+void TMainForm::PaintBox1Paint() {
+    renderPass();
+    if (!donotreallypaint)
+        present();
+}
+
+void TMainForm::present() {
+    frameFresh_ = true;
+    PaintBox1->update();
+}
+
+void TMainForm::paintBoxPaintEvent(QPainter& painter) {
+    // A frame a command has just rendered is shown as it is; anything else (an expose, a
+    // resize) runs the full pass first.
+    if (!frameFresh_ || bit_.size() != PaintBox1->size())
+        renderPass();
+    frameFresh_ = false;
+    painter.drawImage(0, 0, bit_);
+}
+
+void TMainForm::ListObjekte() {
+    results->refill();
 }
 
 } // namespace pm

@@ -4,9 +4,11 @@
 
 #include "app/dialogs.h"
 #include "app/qtservices.h"
+#include "drawing/render.h"
 #include "model/document.h"
 #include "translate/translations.h"
 
+#include <QImage>
 #include <QMainWindow>
 #include <QMap>
 #include <QStringList>
@@ -28,6 +30,7 @@ namespace pm {
 
 class ColorSwatch;
 class PaintBox;
+class ResultsModel;
 
 struct AppConfig {
     QString progpath;                   // empty: the folder of the program file
@@ -35,6 +38,7 @@ struct AppConfig {
     MessageService* messages = nullptr; // null: real message boxes
     DialogService* dialogs = nullptr;   // null: the real dialogs
     FileDialogService* files = nullptr; // null: the real file dialogs
+    int screenBits = 0;                 // 0: the screen's own depth
     KeyboardState* keyboard = nullptr;  // null: tracked from the key events
 };
 
@@ -73,6 +77,13 @@ public:
     QTreeView* ListView1;
     TmassstabForm* massstabForm;
     TNeigungForm* NeigungForm;
+    ResultsModel* results;
+
+    // Pass flags.
+    bool paintforexport = false;
+    bool noendpunkte = false;
+    bool donotpaintnow = false;
+    bool donotreallypaint = false;
 
     // Handlers.
     void FormShow();
@@ -80,18 +91,36 @@ public:
     void Numerisch1Click();
     void Anzeigen1Click();
     void Ergebnisslisteanzeigen1Click();
-    void PaintBox1Paint(QPainter& painter);
+    void MessergebnissealsCSVDateiexportieren1Click();
+    void zoomedChange();
+    void ScrollBar1Change();
+    void ScrollBar2Change();
+    void FormMouseWheelDown();
+    void FormMouseWheelUp();
+    // The full repaint: renders into `bit`, presents it unless `donotreallypaint`, refills the
+    // results list.
+    void PaintBox1Paint();
+    void ListObjekte();
+    // Shows what `bit` holds now (previews draw on it first).
+    void present();
+
+    View currentView() const;
+    RenderContext renderContext() const;
+    const QImage& bit() const { return bit_; }
+    LabelFont labelFont;
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
+    void renderPass();
+    void paintBoxPaintEvent(QPainter& painter);
     void FormCreate();
     void buildMenu();
     void buildTopBar();
     void buildToolBar();
     void buildCentre();
-    void repaint();
     bool checked(const QString& actionName) const;
 
     QString progpath_;
@@ -108,6 +137,9 @@ private:
     Translator translator_;
     std::unique_ptr<Document> doc_;
     QMap<QString, QAction*> actions_;
+    QImage bit_;
+    bool frameFresh_ = false;
+    int screenBits_;
 };
 
 } // namespace pm

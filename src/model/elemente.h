@@ -67,6 +67,11 @@ public:
     int count() const { return int(elemente.count()); }
     // Moves the cursor `aele` to element i.
     Telemente* GetObject(int i) { return static_cast<Telemente*>(elemente.GetObject(i)); }
+    // Element i without moving the cursor.
+    Telemente& at(int i) const {
+        return *reinterpret_cast<Telemente*>(const_cast<unsigned char*>(elemente.data()) +
+                                             std::size_t(i) * sizeof(Telemente));
+    }
     // A zero-filled element with its own empty vertex array; null when memory ran out (the
     // list is then unchanged).
     Telemente* append();
