@@ -154,6 +154,10 @@ TMainForm::~TMainForm() {
     // FormDestroy: the document releases the picture, the elements with their vertex arrays
     // and labels, and the copied element.
     qApp->removeEventFilter(keyTracker_);
+    // The widgets outlive the document (children go last): detach what reads it.
+    ListView1->setModel(nullptr);
+    delete results;
+    PaintBox1->onPaint = nullptr;
 }
 
 void TMainForm::FormCreate() {

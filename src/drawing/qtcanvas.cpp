@@ -1,9 +1,11 @@
 #include "drawing/qtcanvas.h"
 
 #include <QFontMetricsF>
+#include <QPaintDevice>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QTextLayout>
 
 #include <cstring>
 
@@ -19,14 +21,91 @@ QPointF qp(Pt p) {
 QString qstr(std::u16string_view s) {
     return QString::fromUtf16(s.data(), qsizetype(s.size()));
 }
+
+// Liang-Barsky: the part of the segment a-b inside r; false when none.
+bool clipSegment(const QRectF& r, QPointF& a, QPointF& b) {
+    const double dx = b.x() - a.x(), dy = b.y() - a.y();
+    double t0 = 0, t1 = 1;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x() - r.left(), r.right() - a.x(), a.y() - r.top(), r.bottom() - a.y()};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+        if (t0 > t1)
+            return false;
+    }
+    const QPointF a0 = a;
+    a = a0 + QPointF(dx, dy) * t0;
+    b = a0 + QPointF(dx, dy) * t1;
+    return true;
+}
+
+QRectF boundsOf(const std::vector<Pt>& points) {
+    if (points.empty())
+        return {};
+    double x0 = points[0].x, x1 = x0, y0 = points[0].y, y1 = y0;
+    for (const Pt& p : points) {
+        x0 = std::min(x0, p.x);
+        x1 = std::max(x1, p.x);
+        y0 = std::min(y0, p.y);
+        y1 = std::max(y1, p.y);
+    }
+    return QRectF(QPointF(x0, y0), QPointF(x1, y1));
+}
 } // namespace
 
-QPainterCanvas::QPainterCanvas(QPainter& painter) : p_(painter) {
+GlyphCache::PerFont& GlyphCache::forFont(const QFont& font) {
+    if (size_ > 50000) { // a bound for sessions that label a great deal
+        fonts_.clear();
+        size_ = 0;
+    }
+    return fonts_[font.key()];
+}
+
+const GlyphCache::Shaped& GlyphCache::get(PerFont& texts, const QFont& font,
+                                          std::u16string_view text) {
+    auto it = texts.find(text);
+    if (it != texts.end())
+        return it->second;
+    QTextLayout layout(qstr(text), font);
+    layout.beginLayout();
+    QTextLine line = layout.createLine();
+    layout.endLayout();
+    Shaped s;
+    s.runs = layout.glyphRuns();
+    s.width = line.isValid() ? qRound(line.horizontalAdvance()) : 0;
+    ++size_;
+    return texts.emplace(std::u16string(text), std::move(s)).first->second;
+}
+
+QPainterCanvas::QPainterCanvas(QPainter& painter, GlyphCache* cache)
+    : p_(painter), cache_(cache ? cache : &ownCache_) {
     // Lines land on whole pixels as on the screen of old; only text is smoothed.
     p_.setRenderHint(QPainter::Antialiasing, false);
     p_.setRenderHint(QPainter::TextAntialiasing, true);
+    if (const QPaintDevice* dev = p_.device()) {
+        bool invertible = false;
+        const QTransform back = p_.combinedTransform().inverted(&invertible);
+        if (invertible && dev->width() > 0 && dev->height() > 0)
+            visible_ = back.mapRect(QRectF(0, 0, dev->width(), dev->height()));
+    }
     applyPen();
     applyBrush();
+}
+
+bool QPainterCanvas::missed(const QRectF& bounds) const {
+    if (visible_.isEmpty())
+        return false;
+    const double m = penWidth_ + 2;
+    return !visible_.intersects(bounds.adjusted(-m, -m, m, m));
 }
 
 void QPainterCanvas::applyPen() {
@@ -49,10 +128,23 @@ void QPainterCanvas::setBrush(Rgb color) {
 }
 
 void QPainterCanvas::line(Pt a, Pt b) {
-    p_.drawLine(qp(a), qp(b));
+    QPointF from = qp(a), to = qp(b);
+    if (!visible_.isEmpty()) {
+        // Cut the segment to the visible area widened by the pen, so that lines a million
+        // pixels long at high zoom cost what their visible part costs.
+        const double m = penWidth_ + 2;
+        const QRectF area = visible_.adjusted(-m, -m, m, m);
+        if (!area.contains(from) || !area.contains(to)) {
+            if (!clipSegment(area, from, to))
+                return;
+        }
+    }
+    p_.drawLine(from, to);
 }
 
 void QPainterCanvas::polyline(const std::vector<Pt>& points) {
+    if (missed(boundsOf(points)))
+        return;
     QPolygonF poly;
     poly.reserve(qsizetype(points.size()));
     for (const Pt& p : points)
@@ -61,22 +153,40 @@ void QPainterCanvas::polyline(const std::vector<Pt>& points) {
 }
 
 void QPainterCanvas::rectangle(Pt a, Pt b) {
+    const QRectF r = QRectF(qp(a), qp(b)).normalized();
+    if (missed(r))
+        return;
+    if (!brushSolid_ && !visible_.isEmpty() && !visible_.contains(r)) {
+        // An outline reaching past the visible area: its four sides, each cut to it.
+        line({r.left(), r.top()}, {r.right(), r.top()});
+        line({r.right(), r.top()}, {r.right(), r.bottom()});
+        line({r.right(), r.bottom()}, {r.left(), r.bottom()});
+        line({r.left(), r.bottom()}, {r.left(), r.top()});
+        return;
+    }
     applyBrush();
-    p_.drawRect(QRectF(qp(a), qp(b)).normalized());
+    p_.drawRect(r);
 }
 
 void QPainterCanvas::ellipse(Pt a, Pt b) {
+    const QRectF r = QRectF(qp(a), qp(b)).normalized();
+    if (missed(r))
+        return;
     applyBrush();
-    p_.drawEllipse(QRectF(qp(a), qp(b)).normalized());
+    p_.drawEllipse(r);
 }
 
 void QPainterCanvas::bezier(Pt p0, Pt c1, Pt c2, Pt p3) {
+    if (missed(boundsOf({p0, c1, c2, p3}))) // a Bezier curve stays inside its control points
+        return;
     QPainterPath path(qp(p0));
     path.cubicTo(qp(c1), qp(c2), qp(p3));
     p_.strokePath(path, p_.pen());
 }
 
 void QPainterCanvas::fillPolygon(const std::vector<Pt>& points) {
+    if (missed(boundsOf(points)))
+        return;
     QPolygonF poly;
     for (const Pt& p : points)
         poly << qp(p);
@@ -103,18 +213,35 @@ QFont qtFont(const LabelFont& font, int height) {
 }
 
 void QPainterCanvas::setFont(const LabelFont& font, int height, int escapement) {
-    font_ = qtFont(font, height);
     // Rotated label fonts are never underlined or struck out.
-    font_.setUnderline(escapement == 0 && font.underline);
-    font_.setStrikeOut(escapement == 0 && font.strikeout);
-    metrics_.emplace(font_);
+    const bool lines = escapement == 0;
+    const bool same = fontSet_ && height == fontHeight_ && font.face == fontSpec_.face &&
+                      font.bold == fontSpec_.bold && font.italic == fontSpec_.italic &&
+                      (lines && font.underline) == font_.underline() &&
+                      (lines && font.strikeout) == font_.strikeOut();
     escapement_ = escapement;
+    if (same)
+        return;
+    font_ = qtFont(font, height);
+    font_.setUnderline(lines && font.underline);
+    font_.setStrikeOut(lines && font.strikeout);
+    metrics_.emplace(font_);
+    texts_ = &cache_->forFont(font_);
+    fontSpec_ = font;
+    fontHeight_ = height;
+    fontSet_ = true;
+}
+
+const GlyphCache::Shaped& QPainterCanvas::shaped(std::u16string_view text) {
+    if (!texts_)
+        texts_ = &cache_->forFont(font_);
+    return cache_->get(*texts_, font_, text);
 }
 
 TextSize QPainterCanvas::textExtent(std::u16string_view text) {
     if (!metrics_)
         metrics_.emplace(font_);
-    return {metrics_->horizontalAdvance(qstr(text)), metrics_->height()};
+    return {text.empty() ? 0 : shaped(text).width, metrics_->height()};
 }
 
 void QPainterCanvas::textOut(double x, double y, std::u16string_view text) {
@@ -122,14 +249,21 @@ void QPainterCanvas::textOut(double x, double y, std::u16string_view text) {
         return;
     if (!metrics_)
         metrics_.emplace(font_);
-    p_.save();
-    p_.setFont(font_);
+    const GlyphCache::Shaped& s = shaped(text);
+    // Skip texts whose box (turned about its corner) misses the device.
+    const double reach = s.width + metrics_->height();
+    if (!visible_.isEmpty() &&
+        !visible_.intersects(QRectF(x - reach, y - reach, 2 * reach, 2 * reach)))
+        return;
+    const QTransform saved = p_.transform();
     p_.setPen(qc(text_));
     p_.translate(x, y);
     if (escapement_ != 0)
         p_.rotate(-escapement_ / 10.0);
-    p_.drawText(QPointF(0, metrics_->ascent()), qstr(text));
-    p_.restore();
+    for (const QGlyphRun& run : s.runs)
+        p_.drawGlyphRun(QPointF(0, 0), run);
+    p_.setTransform(saved);
+    applyPen();
 }
 
 QImage dibToQImage(const dib& d) {

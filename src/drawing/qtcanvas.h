@@ -6,17 +6,48 @@
 
 #include <QFont>
 #include <QFontMetrics>
+#include <QGlyphRun>
+#include <QHash>
 #include <QImage>
+#include <QList>
 
 #include <optional>
+#include <string>
+#include <unordered_map>
 
 class QPainter;
 
 namespace pm {
 
+// Shaped label texts, kept from one repaint to the next: the labels hardly change while the
+// mouse moves, and shaping is most of what text costs.
+class GlyphCache {
+public:
+    struct Shaped {
+        QList<QGlyphRun> runs;
+        int width = 0;
+    };
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::u16string_view s) const {
+            return std::hash<std::u16string_view>()(s);
+        }
+    };
+    using PerFont = std::unordered_map<std::u16string, Shaped, TextHash, std::equal_to<>>;
+
+    // The shaped texts of one font; lookups then need no copy of the text.
+    PerFont& forFont(const QFont& font);
+    const Shaped& get(PerFont& texts, const QFont& font, std::u16string_view text);
+
+private:
+    QHash<QString, PerFont> fonts_;
+    std::size_t size_ = 0;
+};
+
 class QPainterCanvas : public Canvas {
 public:
-    explicit QPainterCanvas(QPainter& painter);
+    // Without a cache the canvas keeps one of its own for its lifetime.
+    explicit QPainterCanvas(QPainter& painter, GlyphCache* cache = nullptr);
 
     void setPen(Rgb color, int width) override;
     Rgb penColor() const override { return pen_; }
@@ -40,7 +71,14 @@ private:
     void applyPen();
     void applyBrush();
 
+    const GlyphCache::Shaped& shaped(std::u16string_view text);
+    bool missed(const QRectF& bounds) const;
+
     QPainter& p_;
+    GlyphCache ownCache_;
+    GlyphCache* cache_;
+    GlyphCache::PerFont* texts_ = nullptr;
+    QRectF visible_; // the device area widened by the widest pen: what lies outside is skipped
     Rgb pen_ = kBlack;
     int penWidth_ = 1;
     Rgb brush_ = kWhite;
@@ -48,6 +86,9 @@ private:
     Rgb text_ = kBlack;
     QFont font_;
     std::optional<QFontMetrics> metrics_;
+    LabelFont fontSpec_;
+    int fontHeight_ = 0;
+    bool fontSet_ = false;
     int escapement_ = 0;
 };
 
