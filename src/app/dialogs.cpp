@@ -5,6 +5,7 @@
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -81,6 +82,31 @@ TNeigungForm::TNeigungForm(QWidget* parent) : QDialog(parent) {
     box->addWidget(neiged);
     box->addWidget(OKBtn, 0, Qt::AlignRight);
     box->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+TBezeichnungForm::TBezeichnungForm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("BezeichnungForm"));
+    setWindowTitle(QStringLiteral("Bezeichnung eingeben"));
+    setModal(true);
+    auto* box = new QVBoxLayout(this);
+    auto* label = new QLabel(QStringLiteral("Bezeichnung eingeben:"), this);
+    label->setObjectName(QStringLiteral("Label1"));
+    Edit1 = new QLineEdit(this);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setMinimumWidth(260);
+    OKBtn = new QPushButton(QStringLiteral("OK"), this);
+    OKBtn->setObjectName(QStringLiteral("BitBtn1"));
+    OKBtn->setDefault(true);
+    connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
+    box->addWidget(label);
+    box->addWidget(Edit1);
+    box->addWidget(OKBtn, 0, Qt::AlignRight);
+}
+
+void TBezeichnungForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    Edit1->setFocus();
+    Edit1->selectAll();
 }
 
 } // namespace pm

@@ -6,6 +6,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QLineEdit;
 class QPushButton;
 
 namespace pm {
@@ -29,6 +30,18 @@ public:
 
     QDoubleSpinBox* neiged;
     QPushButton* OKBtn;
+};
+
+class TBezeichnungForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TBezeichnungForm(QWidget* parent = nullptr);
+
+    QLineEdit* Edit1;
+    QPushButton* OKBtn;
+
+protected:
+    void showEvent(QShowEvent* event) override;
 };
 
 // A decimal spin field without limits, right-aligned, in the program's number format.

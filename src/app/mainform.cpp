@@ -158,6 +158,9 @@ TMainForm::~TMainForm() {
     ListView1->setModel(nullptr);
     delete results;
     PaintBox1->onPaint = nullptr;
+    PaintBox1->onMouseDown = nullptr;
+    PaintBox1->onMouseMove = nullptr;
+    PaintBox1->onMouseUp = nullptr;
 }
 
 void TMainForm::FormCreate() {
@@ -180,10 +183,13 @@ void TMainForm::FormCreate() {
     statusBar()->setSizeGripEnabled(true);
 
     massstabForm = new TmassstabForm(this);
+    BezeichnungForm = new TBezeichnungForm(this);
     NeigungForm = new TNeigungForm(this);
-    qtDialogs_ = std::make_unique<QtDialogService>(massstabForm, NeigungForm);
+    qtDialogs_ = std::make_unique<QtDialogService>(massstabForm, NeigungForm, BezeichnungForm);
     if (!dialogs_)
         dialogs_ = qtDialogs_.get();
+    InteractionHost& host = *this;
+    interaction_ = std::make_unique<Interaction>(*doc_, host, *dialogs_, *keyboard_);
 
     // 904 x 555 client pixels below the menu, centred on the screen.
     resize(904, 555 + menuBar()->sizeHint().height());
@@ -228,6 +234,13 @@ void TMainForm::buildMenu() {
             this, &TMainForm::MessergebnissealsCSVDateiexportieren1Click);
     connect(action(QStringLiteral("SchriftumrandenumdieLesbarkeitzuverbessern1")),
             &QAction::triggered, this, &TMainForm::PaintBox1Paint);
+    connect(action(QStringLiteral("Lschen1")), &QAction::triggered, this, &TMainForm::Lschen1Click);
+    connect(action(QStringLiteral("Kopieren1")), &QAction::triggered, this,
+            &TMainForm::Kopieren1Click);
+    connect(action(QStringLiteral("Einfgen1")), &QAction::triggered, this,
+            &TMainForm::Einfgen1Click);
+    connect(action(QStringLiteral("Beschreibungbearbeiten1")), &QAction::triggered, this,
+            &TMainForm::Beschreibungbearbeiten1Click);
 }
 
 void TMainForm::buildTopBar() {
@@ -310,7 +323,14 @@ void TMainForm::buildToolBar() {
         tools->addButton(b);
         ToolBar2->addWidget(b);
     }
-    connect(tools, &QButtonGroup::buttonClicked, this, &TMainForm::PaintBox1Paint);
+    void (TMainForm::*handlers[])() = {&TMainForm::ZeigerBtnClick,    &TMainForm::HandBtnClick,
+                                       &TMainForm::DimensionBtnClick, &TMainForm::StreckeBtnClick,
+                                       &TMainForm::PolygonBtnClick,   &TMainForm::RectBtnClick,
+                                       &TMainForm::CircleBtnClick,    &TMainForm::SchraegBtnClick,
+                                       &TMainForm::massstabBtnClick,  &TMainForm::TextBtnClick};
+    const QList<QAbstractButton*> buttons = tools->buttons();
+    for (qsizetype i = 0; i < buttons.size(); ++i)
+        connect(buttons[i], &QAbstractButton::clicked, this, handlers[i]);
 }
 
 void TMainForm::buildCentre() {
@@ -332,6 +352,16 @@ void TMainForm::buildCentre() {
     grid->setSpacing(0);
     PaintBox1 = new PaintBox(ScrollBox1);
     PaintBox1->onPaint = [this](QPainter& p) { paintBoxPaintEvent(p); };
+    auto button = [](int b) {
+        return b == 2 ? MouseButton::Right : b == 1 ? MouseButton::Middle : MouseButton::Left;
+    };
+    PaintBox1->onMouseDown = [this, button](int b, int x, int y) {
+        PaintBox1MouseDown(button(b), x, y);
+    };
+    PaintBox1->onMouseMove = [this](int x, int y) { PaintBox1MouseMove(x, y); };
+    PaintBox1->onMouseUp = [this, button](int b, int x, int y) {
+        PaintBox1MouseUp(button(b), x, y);
+    };
     ScrollBar1 = new QScrollBar(Qt::Horizontal, ScrollBox1);
     ScrollBar1->setObjectName(QStringLiteral("ScrollBar1"));
     ScrollBar2 = new QScrollBar(Qt::Vertical, ScrollBox1);
@@ -496,7 +526,7 @@ void TMainForm::renderPass() {
                     dibheight(di), false, RasterOp::Copy, messages_);
         }
         QPainter painter(&bit_);
-        QPainterCanvas canvas(painter);
+        QPainterCanvas canvas(painter, &glyphs_);
         renderElements(canvas, ctx, doc_->elemente, doc_->scale, doc_->sums);
     }
     ListObjekte();
@@ -520,6 +550,70 @@ void TMainForm::paintBoxPaintEvent(QPainter& painter) {
         renderPass();
     frameFresh_ = false;
     painter.drawImage(0, 0, bit_);
+}
+
+void TMainForm::PaintBox1MouseDown(MouseButton button, int X, int Y) {
+    interaction_->PaintBox1MouseDown(button, X, Y);
+}
+
+void TMainForm::PaintBox1MouseMove(int X, int Y) {
+    interaction_->PaintBox1MouseMove(X, Y);
+}
+
+void TMainForm::PaintBox1MouseUp(MouseButton button, int X, int Y) {
+    interaction_->PaintBox1MouseUp(button, X, Y);
+}
+
+Tool TMainForm::tool() const {
+    const QAbstractButton* b = tools->checkedButton();
+    if (!b)
+        return Tool::None;
+    return Tool(int(Tool::Zeiger) + tools->buttons().indexOf(b));
+}
+
+void TMainForm::setToolDown(Tool t) {
+    const QList<QAbstractButton*> buttons = tools->buttons();
+    const qsizetype i = qsizetype(t) - qsizetype(Tool::Zeiger);
+    if (i >= 0 && i < buttons.size())
+        buttons[i]->setChecked(true);
+}
+
+void TMainForm::toolBtnClick(Tool t) {
+    setToolDown(t);
+    PaintBox1Paint();
+}
+
+bool TMainForm::askLabelOption() const {
+    return checked(QStringLiteral("BezeichnungfrElementeeingebenlassen1"));
+}
+
+bool TMainForm::pointerOption() const {
+    return checked(QStringLiteral("NachMessungwiederdenZeigerauswhlen1"));
+}
+
+void TMainForm::preview(const std::function<void(Canvas&, const RenderContext&)>& draw) {
+    donotreallypaint = true;
+    PaintBox1Paint();
+    donotreallypaint = false;
+    if (!bit_.isNull()) {
+        QPainter painter(&bit_);
+        QPainterCanvas canvas(painter, &glyphs_);
+        draw(canvas, renderContext());
+    }
+    present();
+}
+
+void TMainForm::setScroll(int h, int v) {
+    donotpaintnow = true;
+    ScrollBar1->setValue(h);
+    ScrollBar2->setValue(v);
+    donotpaintnow = false;
+    PaintBox1Paint();
+}
+
+TextSize TMainForm::labelExtent(std::u16string_view text) {
+    const QFontMetrics m(qtFont(labelFont, scaledFontHeight(labelFont.height, zoomed->value())));
+    return {m.horizontalAdvance(qs(text)), m.height()};
 }
 
 void TMainForm::ListObjekte() {

@@ -4,7 +4,9 @@
 
 #include "app/dialogs.h"
 #include "app/qtservices.h"
+#include "drawing/qtcanvas.h"
 #include "drawing/render.h"
+#include "interaction/interaction.h"
 #include "model/document.h"
 #include "translate/translations.h"
 
@@ -42,7 +44,7 @@ struct AppConfig {
     KeyboardState* keyboard = nullptr;  // null: tracked from the key events
 };
 
-class TMainForm : public QMainWindow {
+class TMainForm : public QMainWindow, private InteractionHost {
     Q_OBJECT
 public:
     explicit TMainForm(const AppConfig& config = {});
@@ -77,6 +79,7 @@ public:
     QTreeView* ListView1;
     TmassstabForm* massstabForm;
     TNeigungForm* NeigungForm;
+    TBezeichnungForm* BezeichnungForm;
     ResultsModel* results;
 
     // Pass flags.
@@ -92,6 +95,26 @@ public:
     void Anzeigen1Click();
     void Ergebnisslisteanzeigen1Click();
     void MessergebnissealsCSVDateiexportieren1Click();
+    void Lschen1Click() { interaction_->Lschen1Click(); }
+    void Kopieren1Click() { interaction_->Kopieren1Click(); }
+    void Einfgen1Click() { interaction_->Einfgen1Click(); }
+    void Beschreibungbearbeiten1Click() { interaction_->Beschreibungbearbeiten1Click(); }
+    void PaintBox1MouseDown(MouseButton button, int X, int Y);
+    void PaintBox1MouseMove(int X, int Y);
+    void PaintBox1MouseUp(MouseButton button, int X, int Y);
+    // The ten tool buttons: each puts its button down and repaints.
+    void ZeigerBtnClick() { toolBtnClick(Tool::Zeiger); }
+    void HandBtnClick() { toolBtnClick(Tool::Hand); }
+    void DimensionBtnClick() { toolBtnClick(Tool::Dimension); }
+    void StreckeBtnClick() { toolBtnClick(Tool::Strecke); }
+    void PolygonBtnClick() { toolBtnClick(Tool::Polygon); }
+    void RectBtnClick() { toolBtnClick(Tool::Rect); }
+    void CircleBtnClick() { toolBtnClick(Tool::Circle); }
+    void SchraegBtnClick() { toolBtnClick(Tool::Schraeg); }
+    void massstabBtnClick() { toolBtnClick(Tool::Massstab); }
+    void TextBtnClick() { toolBtnClick(Tool::Text); }
+    Interaction& interaction() { return *interaction_; }
+    Tool tool() const override;
     void zoomedChange();
     void ScrollBar1Change();
     void ScrollBar2Change();
@@ -114,6 +137,19 @@ protected:
     void wheelEvent(QWheelEvent* event) override;
 
 private:
+    // What the mouse handling asks of the window.
+    View view() const override { return currentView(); }
+    void setToolDown(Tool t) override;
+    bool askLabelOption() const override;
+    bool pointerOption() const override;
+    void fullRepaint() override { PaintBox1Paint(); }
+    void preview(const std::function<void(Canvas&, const RenderContext&)>& draw) override;
+    void setScroll(int h, int v) override;
+    TextSize labelExtent(std::u16string_view text) override;
+    void numerisch() override { Numerisch1Click(); }
+    std::u16string beschriftung() override { return translator_.GetMessageText(7); }
+    void toolBtnClick(Tool t);
+
     void renderPass();
     void paintBoxPaintEvent(QPainter& painter);
     void FormCreate();
@@ -137,6 +173,8 @@ private:
     Translator translator_;
     std::unique_ptr<Document> doc_;
     QMap<QString, QAction*> actions_;
+    std::unique_ptr<Interaction> interaction_;
+    GlyphCache glyphs_;
     QImage bit_;
     bool frameFresh_ = false;
     int screenBits_;

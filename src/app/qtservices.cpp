@@ -9,6 +9,7 @@
 #include <QDoubleSpinBox>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMessageBox>
 
 namespace pm {
@@ -67,6 +68,14 @@ bool QtDialogService::askSlope(double& angle) {
     if (slope_->exec() != QDialog::Accepted)
         return false;
     angle = slope_->neiged->value();
+    return true;
+}
+
+bool QtDialogService::askLabel(std::u16string& text) {
+    label_->Edit1->setText(qs(text));
+    if (label_->exec() != QDialog::Accepted)
+        return false;
+    text = us(label_->Edit1->text());
     return true;
 }
 

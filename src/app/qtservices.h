@@ -9,6 +9,7 @@ class QWidget;
 
 namespace pm {
 
+class TBezeichnungForm;
 class TmassstabForm;
 class TNeigungForm;
 
@@ -24,13 +25,16 @@ private:
 
 class QtDialogService : public DialogService {
 public:
-    QtDialogService(TmassstabForm* scale, TNeigungForm* slope) : scale_(scale), slope_(slope) {}
+    QtDialogService(TmassstabForm* scale, TNeigungForm* slope, TBezeichnungForm* label)
+        : scale_(scale), slope_(slope), label_(label) {}
     void showScaleDialog(ScaleDialogValues& values) override;
     bool askSlope(double& angle) override;
+    bool askLabel(std::u16string& text) override;
 
 private:
     TmassstabForm* scale_;
     TNeigungForm* slope_;
+    TBezeichnungForm* label_;
 };
 
 class QtFileDialogService : public FileDialogService {

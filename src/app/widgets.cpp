@@ -20,6 +20,34 @@ void PaintBox::paintEvent(QPaintEvent*) {
         onPaint(p);
 }
 
+namespace {
+int buttonCode(Qt::MouseButton b) {
+    return b == Qt::RightButton ? 2 : b == Qt::MiddleButton ? 1 : 0;
+}
+} // namespace
+
+void PaintBox::mousePressEvent(QMouseEvent* event) {
+    if (onMouseDown)
+        onMouseDown(buttonCode(event->button()), event->position().toPoint().x(),
+                    event->position().toPoint().y());
+}
+
+// A double click is a second press, as every click counts.
+void PaintBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    mousePressEvent(event);
+}
+
+void PaintBox::mouseMoveEvent(QMouseEvent* event) {
+    if (onMouseMove)
+        onMouseMove(event->position().toPoint().x(), event->position().toPoint().y());
+}
+
+void PaintBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (onMouseUp)
+        onMouseUp(buttonCode(event->button()), event->position().toPoint().x(),
+                  event->position().toPoint().y());
+}
+
 ColorSwatch::ColorSwatch(QWidget* parent) : QFrame(parent) {
     setObjectName(QStringLiteral("Shape1"));
     setFixedSize(40, 22);

@@ -16,9 +16,17 @@ class PaintBox : public QWidget {
 public:
     explicit PaintBox(QWidget* parent = nullptr);
     std::function<void(QPainter&)> onPaint;
+    // Button: 0 left, 1 middle, 2 right.
+    std::function<void(int button, int x, int y)> onMouseDown;
+    std::function<void(int x, int y)> onMouseMove;
+    std::function<void(int button, int x, int y)> onMouseUp;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 // The colour swatch: shows the drawing colour; a press asks for another.

@@ -4,6 +4,8 @@
 #include "drawing/view.h"
 #include "model/elemente.h"
 
+#include <utility>
+
 namespace pm {
 
 // Signed distance of (px, py) from the line through (x1, y1) and (x2, y2), in single precision;
@@ -14,7 +16,10 @@ inline int vertexCount(const Telemente& e) {
     return e.vert ? int(e.vert->count()) : 0;
 }
 inline const Tvert& vertexAt(const Telemente& e, int i) {
-    return reinterpret_cast<const Tvert*>(e.vert->data())[i];
+    return reinterpret_cast<const Tvert*>(std::as_const(*e.vert).data())[i];
+}
+inline Tvert& vertexAt(Telemente& e, int i) {
+    return reinterpret_cast<Tvert*>(e.vert->data())[i];
 }
 
 } // namespace pm

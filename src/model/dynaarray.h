@@ -56,6 +56,7 @@ public:
     // Set before adding records; 0 is taken as 1.
     void setBuffersize(std::uint32_t records) { buffersize_ = records ? records : 1; }
     const unsigned char* data() const { return poi_; }
+    unsigned char* data() { return poi_; }
 
     // Tests replace the allocator to provoke failures.
     void setAllocator(ZeroAllocFn fn) { alloc_ = fn; }

@@ -34,6 +34,8 @@ public:
     virtual void showScaleDialog(ScaleDialogValues& values) = 0;
     // Shows the slope dialog with `angle` filled in; true and the typed angle on OK.
     virtual bool askSlope(double& angle) = 0;
+    // Shows the label dialog with `text` in its field; true and the typed text on OK only.
+    virtual bool askLabel(std::u16string& text) = 0;
 };
 
 // The file dialogs. Filters are "description|patterns|..." with patterns separated by ';'.

@@ -176,7 +176,8 @@ TEST_F(MainFormTest, ResultsListFollowsItsMenuMark) {
 TEST(ScaleDialog, ShowsTheDescribedControlsAndTakesValuesHoweverClosed) {
     TmassstabForm scale;
     TNeigungForm slope;
-    QtDialogService service(&scale, &slope);
+    TBezeichnungForm label;
+    QtDialogService service(&scale, &slope, &label);
     EXPECT_EQ(scale.windowTitle(), QStringLiteral("Maßstab"));
     EXPECT_EQ(scale.size(), QSize(418, 180));
     EXPECT_EQ(scale.PixelEd->decimals(), 4);
@@ -213,7 +214,8 @@ TEST(ScaleDialog, ShowsTheDescribedControlsAndTakesValuesHoweverClosed) {
 TEST(SlopeDialog, GivesTheAngleOnlyOnOk) {
     TmassstabForm scale;
     TNeigungForm slope;
-    QtDialogService service(&scale, &slope);
+    TBezeichnungForm label;
+    QtDialogService service(&scale, &slope, &label);
     EXPECT_EQ(slope.windowTitle(), QStringLiteral("Neigungswinkel eingeben"));
     QTimer::singleShot(0, &slope, [&] {
         slope.neiged->setValue(35);

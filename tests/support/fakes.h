@@ -41,8 +41,18 @@ public:
         angle = slopeTyped;
         return slopeOk;
     }
+    bool askLabel(std::u16string& text) override {
+        labelsSeen.push_back(toUtf8(text));
+        if (!labelOk)
+            return false;
+        text = labelTyped;
+        return true;
+    }
     ScaleDialogValues seen;
     ScaleDialogValues typed;
+    std::vector<std::string> labelsSeen;
+    std::u16string labelTyped;
+    bool labelOk = true;
     int scaleShown = 0;
     double slopeSeen = -1;
     double slopeTyped = 0;
