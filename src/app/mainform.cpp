@@ -235,6 +235,12 @@ void TMainForm::buildMenu() {
     connect(action(QStringLiteral("SchriftumrandenumdieLesbarkeitzuverbessern1")),
             &QAction::triggered, this, &TMainForm::PaintBox1Paint);
     connect(action(QStringLiteral("Lschen1")), &QAction::triggered, this, &TMainForm::Lschen1Click);
+    connect(action(QStringLiteral("Bildffnen1")), &QAction::triggered, this,
+            &TMainForm::Bildffnen1Click);
+    connect(action(QStringLiteral(
+                "PfeillngeundSchriftgrebeimffneneinesBildesautomatischvoreinstellen1")),
+            &QAction::triggered, this,
+            &TMainForm::PfeillngeundSchriftgrebeimffneneinesBildesautomatischvoreinstellen1Click);
     connect(action(QStringLiteral("Kopieren1")), &QAction::triggered, this,
             &TMainForm::Kopieren1Click);
     connect(action(QStringLiteral("Einfgen1")), &QAction::triggered, this,
@@ -258,6 +264,7 @@ void TMainForm::buildTopBar() {
     OpenBtn->setIcon(toolIcon(ToolIcon::Open));
     OpenBtn->setToolTip(QStringLiteral("Bild öffnen"));
     ToolBar1->addWidget(OpenBtn);
+    connect(OpenBtn, &QToolButton::clicked, this, &TMainForm::Bildffnen1Click);
     row->addWidget(ToolBar1);
 
     Panel2 = new QWidget(Panel1);
@@ -287,7 +294,7 @@ void TMainForm::buildTopBar() {
     WidthEd->setValue(2.0);
     bar->addWidget(WidthEd);
     bar->addWidget(caption("Pfeillänge", Panel2));
-    PfeillangEd = makeDecimalField(Panel2, "PfeillangEd", 1);
+    PfeillangEd = makeDecimalField(Panel2, "PfeillangEd", 2);
     PfeillangEd->setRange(0.1, 1000);
     PfeillangEd->setSingleStep(1);
     PfeillangEd->setValue(30.0);
@@ -412,6 +419,42 @@ void TMainForm::FormShow() {
     translator_.RegisterMessages();
     doc_->scale.einh = translator_.GetMessageText(3);
     ListView1->setVisible(checked(QStringLiteral("Ergebnisslisteanzeigen1")));
+    if (!arguments_.isEmpty())
+        LadeBild(arguments_.first());
+}
+
+void TMainForm::Bildffnen1Click() {
+    const std::string name = files_->openFileName(u"Bild öffnen", GetDIBOpenFilter());
+    if (!name.empty())
+        LadeBild(QString::fromStdString(name));
+}
+
+void TMainForm::LadeBild(const QString& fileName) {
+    dib picture;
+    OpenDib(picture, fileName.toStdString());
+    if (!picture.poi) {
+        messages_->show(translator_.GetMessageText(5), u"", MsgIcon::None);
+        return;
+    }
+    doc_->replacePicture(picture);
+    // The picture's width fills the drawing area; the field clamps to its range.
+    zoomed->setValue(int(std::int64_t(PaintBox1->width()) * 100 / dibwidth(doc_->di)));
+    if (checked(
+            QStringLiteral("PfeillngeundSchriftgrebeimffneneinesBildesautomatischvoreinstellen1")))
+        adaptToZoom();
+    PaintBox1Paint();
+}
+
+void TMainForm::adaptToZoom() {
+    const int z = zoomed->value();
+    labelFont.height = int(R(-1500.0 / z));
+    PfeillangEd->setValue(3000.0 / z);
+}
+
+void TMainForm::PfeillngeundSchriftgrebeimffneneinesBildesautomatischvoreinstellen1Click() {
+    if (checked(
+            QStringLiteral("PfeillngeundSchriftgrebeimffneneinesBildesautomatischvoreinstellen1")))
+        adaptToZoom();
 }
 
 void TMainForm::Beenen1Click() {

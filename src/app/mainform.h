@@ -95,6 +95,9 @@ public:
     void Anzeigen1Click();
     void Ergebnisslisteanzeigen1Click();
     void MessergebnissealsCSVDateiexportieren1Click();
+    void Bildffnen1Click();
+    void LadeBild(const QString& fileName);
+    void PfeillngeundSchriftgrebeimffneneinesBildesautomatischvoreinstellen1Click();
     void Lschen1Click() { interaction_->Lschen1Click(); }
     void Kopieren1Click() { interaction_->Kopieren1Click(); }
     void Einfgen1Click() { interaction_->Einfgen1Click(); }
@@ -149,6 +152,7 @@ private:
     void numerisch() override { Numerisch1Click(); }
     std::u16string beschriftung() override { return translator_.GetMessageText(7); }
     void toolBtnClick(Tool t);
+    void adaptToZoom();
 
     void renderPass();
     void paintBoxPaintEvent(QPainter& painter);

@@ -112,7 +112,7 @@ TEST_F(MainFormTest, NumbersUseAPointUnderAGermanLocale) {
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
     TMainForm form(config);
     EXPECT_EQ(form.WidthEd->text(), QStringLiteral("2.0"));
-    EXPECT_EQ(form.PfeillangEd->text(), QStringLiteral("30.0"));
+    EXPECT_EQ(form.PfeillangEd->text(), QStringLiteral("30.00"));
     form.massstabForm->PixelEd->setValue(1234.5);
     EXPECT_EQ(form.massstabForm->PixelEd->text(), QStringLiteral("1234.5000"));
     EXPECT_EQ(QString::number(0.5), QStringLiteral("0.5"));
