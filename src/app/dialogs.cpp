@@ -41,6 +41,8 @@ TmassstabForm::TmassstabForm(QWidget* parent) : QDialog(parent) {
     EinheitEd->setObjectName(QStringLiteral("EinheitEd"));
     EinheitEd->setEditable(true);
     EinheitEd->setInsertPolicy(QComboBox::NoInsert);
+    // The unit is free text: completing a typed "m" to "mm" would change what the user meant.
+    EinheitEd->setCompleter(nullptr);
     EinheitEd->addItems({QStringLiteral("mm"), QStringLiteral("cm"), QStringLiteral("dm"),
                          QStringLiteral("m"), QStringLiteral("km"), QStringLiteral("Fuß"),
                          QStringLiteral("Yard"), QStringLiteral("Inch"), QStringLiteral("Meilen"),

@@ -72,8 +72,11 @@ bool writeResultsCsv(const std::string& fileName, const ElementList& list, Trans
         const char16_t* header[] = {u"Typ",           u"Bezeichnung", u"Länge/Umfang",
                                     u"Flächeninhalt", u"Winkel",      u"Einheit"};
         std::string line;
-        for (const char16_t* h : header)
-            line += (line.empty() ? "" : ",") + csvField(toUtf8(tr.TranslateText(h)));
+        for (const char16_t* h : header) {
+            if (!line.empty())
+                line += ',';
+            line += csvField(toUtf8(tr.TranslateText(h)));
+        }
         out << line << "\r\n";
         ResultRows rows;
         rows.refill(list);
@@ -81,8 +84,11 @@ bool writeResultsCsv(const std::string& fileName, const ElementList& list, Trans
             const Telemente& e = list.at(rows.elementIndex(r));
             const std::u16string typ = tr.GetMessageText(resultTypeMessage(e.typ));
             line.clear();
-            for (int c = 0; c < kResultColumns; ++c)
-                line += (c ? "," : "") + csvField(toUtf8(resultCell(e, c, typ)));
+            for (int c = 0; c < kResultColumns; ++c) {
+                if (c)
+                    line += ',';
+                line += csvField(toUtf8(resultCell(e, c, typ)));
+            }
             out << line << ',' << csvField(toUtf8(unit)) << "\r\n";
         }
         out.flush();

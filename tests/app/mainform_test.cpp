@@ -4,12 +4,14 @@
 #include "support/fakes.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
@@ -189,6 +191,15 @@ TEST(ScaleDialog, ShowsTheDescribedControlsAndTakesValuesHoweverClosed) {
         units << scale.EinheitEd->itemText(i);
     EXPECT_EQ(units.join(QLatin1Char(',')),
               QStringLiteral("mm,cm,dm,m,km,Fuß,Yard,Inch,Meilen,Seemeilen"));
+
+    // Typing a unit that begins another one keeps what was typed.
+    scale.show();
+    QApplication::setActiveWindow(&scale);
+    scale.EinheitEd->setFocus();
+    scale.EinheitEd->clearEditText();
+    QTest::keyClicks(scale.EinheitEd, QStringLiteral("m"));
+    EXPECT_EQ(scale.EinheitEd->currentText(), QStringLiteral("m"));
+    scale.hide();
 
     for (bool viaOk : {true, false}) {
         QTimer::singleShot(0, &scale, [&] {
