@@ -6,6 +6,7 @@
 #include "app/widgets.h"
 #include "drawing/dibdraw.h"
 #include "drawing/qtcanvas.h"
+#include "results/projectfile.h"
 #include "results/results.h"
 
 #include <QAction>
@@ -237,6 +238,10 @@ void TMainForm::buildMenu() {
     connect(action(QStringLiteral("Lschen1")), &QAction::triggered, this, &TMainForm::Lschen1Click);
     connect(action(QStringLiteral("Bildffnen1")), &QAction::triggered, this,
             &TMainForm::Bildffnen1Click);
+    connect(action(QStringLiteral("Projektspeichern1")), &QAction::triggered, this,
+            &TMainForm::Projektspeichern1Click);
+    connect(action(QStringLiteral("Projektffnen1")), &QAction::triggered, this,
+            &TMainForm::Projektffnen1Click);
     connect(action(QStringLiteral(
                 "PfeillngeundSchriftgrebeimffneneinesBildesautomatischvoreinstellen1")),
             &QAction::triggered, this,
@@ -443,6 +448,79 @@ void TMainForm::LadeBild(const QString& fileName) {
             QStringLiteral("PfeillngeundSchriftgrebeimffneneinesBildesautomatischvoreinstellen1")))
         adaptToZoom();
     PaintBox1Paint();
+}
+
+namespace {
+const char* const kProjectFilter = "Vermessungsprojekt (*.ver)|*.ver";
+// The six options in the order the project file keeps them.
+const char* const kOptionActions[kProjectOptions] = {
+    "Anzeigen1",
+    "Ergebnisslisteanzeigen1",
+    "SchriftumrandenumdieLesbarkeitzuverbessern1",
+    "NachMessungwiederdenZeigerauswhlen1",
+    "BezeichnungfrElementeeingebenlassen1",
+    "PfeillngeundSchriftgrebeimffneneinesBildesautomatischvoreinstellen1",
+};
+} // namespace
+
+void TMainForm::Projektspeichern1Click() {
+    const std::string name = files_->saveFileName(u"Projekt speichern", kProjectFilter, "ver");
+    if (!name.empty())
+        saveprojekt(QString::fromStdString(name));
+}
+
+void TMainForm::Projektffnen1Click() {
+    const std::string name = files_->openFileName(u"Projekt öffnen", kProjectFilter);
+    if (!name.empty())
+        openprojekt(QString::fromStdString(name));
+}
+
+bool TMainForm::saveprojekt(const QString& fileName) {
+    ProjectSettings s;
+    const QColor c = Shape1->color();
+    s.color = {std::uint8_t(c.red()), std::uint8_t(c.green()), std::uint8_t(c.blue())};
+    s.lineWidth = WidthEd->value();
+    s.arrowLength = PfeillangEd->value();
+    for (int i = 0; i < kProjectOptions; ++i)
+        s.options[std::size_t(i)] = checked(QLatin1String(kOptionActions[i]));
+    s.zoom = zoomed->value();
+    s.font = labelFont;
+    if (pm::saveprojekt(fileName.toStdString(), doc_->elemente, doc_->di, s))
+        return true;
+    messages_->show(translator_.GetMessageText(14), u"", MsgIcon::None);
+    return false;
+}
+
+bool TMainForm::openprojekt(const QString& fileName) {
+    ProjectData data;
+    switch (readProject(fileName.toStdString(), data)) {
+    case ReadResult::Ok:
+        break;
+    case ReadResult::CannotOpen:
+        messages_->show(translator_.GetMessageText(15), u"", MsgIcon::None);
+        return false;
+    case ReadResult::Damaged:
+        // Read completely before anything is replaced: the document stays as it was.
+        messages_->show(translator_.GetMessageText(15) + u"\n" +
+                            translator_.TranslateText(
+                                u"Die Datei ist beschädigt oder kein Vermessungsprojekt."),
+                        u"", MsgIcon::Warning);
+        return false;
+    }
+    if (!takeElements(data, doc_->elemente))
+        return false;
+    doc_->replacePicture(data.picture);
+    const ProjectSettings& s = data.settings;
+    Shape1->setColor(QColor(s.color.r, s.color.g, s.color.b));
+    WidthEd->setValue(s.lineWidth);
+    PfeillangEd->setValue(s.arrowLength);
+    for (int i = 0; i < kProjectOptions; ++i)
+        action(QLatin1String(kOptionActions[i]))->setChecked(s.options[std::size_t(i)]);
+    zoomed->setValue(int(std::clamp(s.zoom, 10.0, 30000.0)));
+    ListView1->setVisible(s.options[optErgebnisliste]);
+    labelFont = s.font;
+    PaintBox1Paint();
+    return true;
 }
 
 void TMainForm::adaptToZoom() {

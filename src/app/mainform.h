@@ -96,6 +96,10 @@ public:
     void Ergebnisslisteanzeigen1Click();
     void MessergebnissealsCSVDateiexportieren1Click();
     void Bildffnen1Click();
+    void Projektspeichern1Click();
+    void Projektffnen1Click();
+    bool saveprojekt(const QString& fileName);
+    bool openprojekt(const QString& fileName);
     void LadeBild(const QString& fileName);
     void PfeillngeundSchriftgrebeimffneneinesBildesautomatischvoreinstellen1Click();
     void Lschen1Click() { interaction_->Lschen1Click(); }

@@ -5,9 +5,11 @@
 
 #include <QAction>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QImage>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTreeView>
 #include <gtest/gtest.h>
 
 namespace pm {
@@ -102,6 +104,68 @@ TEST_F(PictureTest, FirstArgumentOpensAtFirstShow) {
     auto form = make();
     EXPECT_EQ(dibwidth(form->document().di), 800);
     EXPECT_TRUE(msgs.shown.empty());
+}
+
+} // namespace
+} // namespace pm
+
+namespace pm {
+namespace {
+
+TEST_F(PictureTest, ProjectSavedAndOpenedInAnotherWindow) {
+    auto form = make();
+    form->LadeBild(picture);
+    Telemente* e = form->document().elemente.append();
+    e->typ = typRechteck;
+    e->x2 = 50;
+    e->y2 = 20;
+    storename(e->name, u"Raum");
+    form->Shape1->setColor(QColor(0, 128, 0));
+    form->WidthEd->setValue(3.5);
+    form->zoomed->setValue(230);
+    form->action(QStringLiteral("Ergebnisslisteanzeigen1"))->trigger(); // hidden
+    form->labelFont.height = -21;
+    files.next = dir.filePath(QStringLiteral("haus.ver")).toStdString();
+    form->action(QStringLiteral("Projektspeichern1"))->trigger();
+    EXPECT_EQ(files.lastSuffix, "ver");
+    EXPECT_EQ(files.lastFilter, "Vermessungsprojekt (*.ver)|*.ver");
+
+    auto other = make();
+    other->document().scale = {2, 1, u"m"}; // the scale is not in the file and stays
+    other->action(QStringLiteral("Projektffnen1"))->trigger();
+    EXPECT_TRUE(msgs.shown.empty());
+    ASSERT_EQ(other->document().elemente.count(), 1);
+    EXPECT_EQ(labelOf(other->document().elemente.at(0)), u"Raum");
+    EXPECT_EQ(dibwidth(other->document().di), 800);
+    EXPECT_EQ(other->Shape1->color(), QColor(0, 128, 0));
+    EXPECT_EQ(other->WidthEd->value(), 3.5);
+    EXPECT_EQ(other->zoomed->value(), 230);
+    EXPECT_FALSE(other->ListView1->isVisible());
+    EXPECT_EQ(other->labelFont.height, -21);
+    EXPECT_EQ(other->document().scale.mas1, 2);
+    EXPECT_DOUBLE_EQ(other->document().elemente.at(0).flaeche, 250); // recomputed at 0.5 m/px
+}
+
+TEST_F(PictureTest, DamagedProjectLeavesTheDocumentAsItWas) {
+    auto form = make();
+    Telemente* e = form->document().elemente.append();
+    e->typ = typRechteck;
+    const QString bad = dir.filePath(QStringLiteral("bad.ver"));
+    QFile f(bad);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("\x01\x00\x00\x00", 4) + QByteArray(100, 'x'));
+    f.close();
+    files.next = bad.toStdString();
+    form->action(QStringLiteral("Projektffnen1"))->trigger();
+    ASSERT_EQ(msgs.shown.size(), 1u);
+    EXPECT_EQ(msgs.shown[0].text.rfind("Konnte Datei nicht öffnen.", 0), 0u);
+    EXPECT_EQ(form->document().elemente.count(), 1);
+    EXPECT_EQ(dibwidth(form->document().di), 320);
+
+    files.next = dir.filePath(QStringLiteral("nowhere/x.ver")).toStdString();
+    form->action(QStringLiteral("Projektspeichern1"))->trigger();
+    ASSERT_EQ(msgs.shown.size(), 2u);
+    EXPECT_EQ(msgs.shown[1].text, "Konnte Datei nicht erzeugen.");
 }
 
 } // namespace
