@@ -1,11 +1,14 @@
 #include "app/mainform.h"
 
 #include "acquire/rasterio.h"
+#include "app/language.h"
 #include "app/qtext.h"
 #include "app/resultsmodel.h"
+#include "app/translateform.h"
 #include "app/widgets.h"
 #include "drawing/dibdraw.h"
 #include "drawing/qtcanvas.h"
+#include "model/options.h"
 #include "results/projectfile.h"
 #include "results/results.h"
 
@@ -14,6 +17,7 @@
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDir>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
@@ -26,7 +30,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSettings>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QToolButton>
@@ -148,6 +154,10 @@ TMainForm::TMainForm(const AppConfig& config)
       doc_(std::make_unique<Document>(messages_)), screenBits_(config.screenBits) {
     progpath_ =
         config.progpath.isEmpty() ? QCoreApplication::applicationDirPath() : config.progpath;
+    dataHome_ = config.dataHome.isEmpty()
+                    ? QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+                    : config.dataHome;
+    settingsFile_ = config.settingsFile;
     FormCreate();
 }
 
@@ -155,6 +165,7 @@ TMainForm::~TMainForm() {
     // FormDestroy: the document releases the picture, the elements with their vertex arrays
     // and labels, and the copied element.
     qApp->removeEventFilter(keyTracker_);
+    saveStoredProps();
     // The widgets outlive the document (children go last): detach what reads it.
     ListView1->setModel(nullptr);
     delete results;
@@ -186,6 +197,7 @@ void TMainForm::FormCreate() {
     massstabForm = new TmassstabForm(this);
     BezeichnungForm = new TBezeichnungForm(this);
     NeigungForm = new TNeigungForm(this);
+    TranslateForm = new TTranslateForm(translator_, *messages_, this);
     qtDialogs_ = std::make_unique<QtDialogService>(massstabForm, NeigungForm, BezeichnungForm);
     if (!dialogs_)
         dialogs_ = qtDialogs_.get();
@@ -238,6 +250,13 @@ void TMainForm::buildMenu() {
     connect(action(QStringLiteral("Lschen1")), &QAction::triggered, this, &TMainForm::Lschen1Click);
     connect(action(QStringLiteral("Bildffnen1")), &QAction::triggered, this,
             &TMainForm::Bildffnen1Click);
+    connect(action(QStringLiteral("Neu1")), &QAction::triggered, this, &TMainForm::Neu1Click);
+    connect(action(QStringLiteral("Deutsch1")), &QAction::triggered, this,
+            &TMainForm::Deutsch1Click);
+    connect(action(QStringLiteral("English1")), &QAction::triggered, this,
+            &TMainForm::English1Click);
+    connect(action(QStringLiteral("bersetzen1")), &QAction::triggered, this,
+            &TMainForm::bersetzen1Click);
     connect(action(QStringLiteral("Projektspeichern1")), &QAction::triggered, this,
             &TMainForm::Projektspeichern1Click);
     connect(action(QStringLiteral("Projektffnen1")), &QAction::triggered, this,
@@ -417,15 +436,84 @@ void TMainForm::showEvent(QShowEvent* event) {
     FormShow();
 }
 
+void TMainForm::closeEvent(QCloseEvent* event) {
+    // Closing asks nothing; only the stored form properties are kept.
+    saveStoredProps();
+    QMainWindow::closeEvent(event);
+}
+
 void TMainForm::FormShow() {
     if (openfirst_)
         return;
+    restoreStoredProps();
     openfirst_ = true;
+    LoadOptions();
     translator_.RegisterMessages();
+    translator_.setLanguage(languagesetto);
+    if (languagesetto != 0)
+        TranslateComponents(this, translator_);
     doc_->scale.einh = translator_.GetMessageText(3);
     ListView1->setVisible(checked(QStringLiteral("Ergebnisslisteanzeigen1")));
     if (!arguments_.isEmpty())
         LadeBild(arguments_.first());
+}
+
+std::string TMainForm::GetProgramDir(bool create) const {
+    return pm::GetProgramDir(create, dataHome_.toStdString(), progpath_.toStdString());
+}
+
+void TMainForm::LoadOptions() {
+    languagesetto = 1;
+    translator_.setLanguage(1);
+    dontchlang = true;
+    action(QStringLiteral("English1"))->setChecked(true);
+    dontchlang = false;
+    const std::optional<int> stored = pm::LoadOptions(GetProgramDir(false) + "options.dat");
+    if (!stored)
+        return; // missing or unusable: English
+    languagesetto = *stored;
+    dontchlang = true;
+    if (languagesetto == 0)
+        action(QStringLiteral("Deutsch1"))->setChecked(true);
+    else if (languagesetto == 1)
+        action(QStringLiteral("English1"))->setChecked(true);
+    dontchlang = false;
+}
+
+void TMainForm::SaveOptions() {
+    pm::SaveOptions(GetProgramDir(true) + "options.dat", translator_.language());
+}
+
+void TMainForm::setLanguage(int index) {
+    if (dontchlang)
+        return;
+    action(QLatin1String(index == 0 ? "Deutsch1" : "English1"))->setChecked(true);
+    translator_.setLanguage(index);
+    SaveOptions();
+    messages_->show(translator_.GetMessageText(1), translator_.GetMessageText(2),
+                    MsgIcon::Information);
+}
+
+void TMainForm::Deutsch1Click() {
+    setLanguage(0);
+}
+
+void TMainForm::English1Click() {
+    setLanguage(1);
+}
+
+void TMainForm::bersetzen1Click() {
+    TranslateForm->FillStringGrid();
+    TranslateForm->exec();
+    messages_->show(translator_.GetMessageText(1), translator_.GetMessageText(2),
+                    MsgIcon::Information);
+}
+
+void TMainForm::Neu1Click() {
+    if (!messages_->askYesNo(translator_.GetMessageText(8), translator_.GetMessageText(9)))
+        return;
+    doc_->elemente.removeAll();
+    PaintBox1Paint();
 }
 
 void TMainForm::Bildffnen1Click() {

@@ -27,12 +27,14 @@ class QToolBar;
 class QToolButton;
 class QTreeView;
 class QButtonGroup;
+class QSettings;
 
 namespace pm {
 
 class ColorSwatch;
 class PaintBox;
 class ResultsModel;
+class TTranslateForm;
 
 struct AppConfig {
     QString progpath;                   // empty: the folder of the program file
@@ -41,6 +43,8 @@ struct AppConfig {
     DialogService* dialogs = nullptr;   // null: the real dialogs
     FileDialogService* files = nullptr; // null: the real file dialogs
     int screenBits = 0;                 // 0: the screen's own depth
+    QString dataHome;                   // empty: the XDG data home (options.dat below it)
+    QString settingsFile;               // empty: the user's Tervalo/Picmetra settings
     KeyboardState* keyboard = nullptr;  // null: tracked from the key events
 };
 
@@ -80,6 +84,7 @@ public:
     TmassstabForm* massstabForm;
     TNeigungForm* NeigungForm;
     TBezeichnungForm* BezeichnungForm;
+    TTranslateForm* TranslateForm;
     ResultsModel* results;
 
     // Pass flags.
@@ -95,6 +100,13 @@ public:
     void Anzeigen1Click();
     void Ergebnisslisteanzeigen1Click();
     void MessergebnissealsCSVDateiexportieren1Click();
+    void Neu1Click();
+    void Deutsch1Click();
+    void English1Click();
+    void bersetzen1Click();
+    void LoadOptions();
+    void SaveOptions();
+    std::string GetProgramDir(bool create) const;
     void Bildffnen1Click();
     void Projektspeichern1Click();
     void Projektffnen1Click();
@@ -139,8 +151,12 @@ public:
     const QImage& bit() const { return bit_; }
     LabelFont labelFont;
 
+    int languagesetto = 0;
+    bool dontchlang = false;
+
 protected:
     void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
 
 private:
@@ -156,6 +172,10 @@ private:
     void numerisch() override { Numerisch1Click(); }
     std::u16string beschriftung() override { return translator_.GetMessageText(7); }
     void toolBtnClick(Tool t);
+    void setLanguage(int index);
+    void restoreStoredProps();
+    void saveStoredProps();
+    std::unique_ptr<QSettings> storage() const;
     void adaptToZoom();
 
     void renderPass();
@@ -185,6 +205,9 @@ private:
     GlyphCache glyphs_;
     QImage bit_;
     bool frameFresh_ = false;
+    bool propsSaved_ = false;
+    QString dataHome_;
+    QString settingsFile_;
     int screenBits_;
 };
 

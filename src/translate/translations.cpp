@@ -100,6 +100,40 @@ std::u16string_view Translator::cell(int row, int column) const {
     return view(rowAt(row)[column]);
 }
 
+void Translator::setCell(int row, int column, std::u16string_view text) {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= kColumns)
+        return;
+    char16_t*& t = rowAt(row)[column];
+    delete[] t;
+    t = text.empty() ? nullptr : copyText(text);
+}
+
+void Translator::deleteRow(int row) {
+    if (row < 0 || row >= rowCount())
+        return;
+    Row gone;
+    std::memcpy(gone, rowAt(row), sizeof(Row));
+    const std::uint32_t before = rows_.count();
+    rows_.Delete(row);
+    if (rows_.count() == before)
+        return; // out of memory: the row stays
+    for (char16_t* t : gone)
+        delete[] t;
+    for (int b = 0; b < 256; ++b) {
+        if (!buckets_[b])
+            continue;
+        for (int i = int(buckets_[b]->count()) - 1; i >= 0; --i) {
+            Entry& e = entryAt(b, i);
+            if (e.row == row) {
+                delete[] e.key;
+                buckets_[b]->Delete(i);
+            } else if (e.row > row) {
+                --e.row;
+            }
+        }
+    }
+}
+
 Translator::Row* Translator::addRow() {
     return static_cast<Row*>(rows_.Add());
 }

@@ -38,6 +38,11 @@ public:
 
     int rowCount() const { return int(rows_.count()); }
     std::u16string_view cell(int row, int column) const;
+    // The editor's changes. A changed German text keeps the key it is found under until the
+    // table is read again.
+    void setCell(int row, int column, std::u16string_view text);
+    // Removes a row; the key index forgets it and later rows move up by one.
+    void deleteRow(int row);
     const std::string& fileName() const { return fileName_; }
 
 private:

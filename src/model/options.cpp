@@ -1,0 +1,55 @@
+#include "model/options.h"
+
+#include "model/text.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+namespace pm {
+
+std::string GetProgramDir(bool create, const std::string& dataHome, const std::string& progpath) {
+    if (dataHome.empty())
+        return progpath;
+    std::string dir = dataHome;
+    if (dir.back() != '/')
+        dir += '/';
+    dir += "Tervalo/Picmetra/";
+    if (create) {
+        std::error_code ec;
+        std::filesystem::create_directories(dir, ec);
+    }
+    return dir;
+}
+
+std::optional<int> LoadOptions(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    unsigned char b[4];
+    if (!in || !in.read(reinterpret_cast<char*>(b), 4))
+        return std::nullopt;
+    const int index = getLE32(b);
+    if (index < 0 || index > 29)
+        return std::nullopt;
+    return index;
+}
+
+bool SaveOptions(const std::string& fileName, int language) {
+    const std::string tmp = fileName + ".tmp";
+    {
+        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
+        unsigned char b[4];
+        putLE32(b, language);
+        if (!out || !out.write(reinterpret_cast<const char*>(b), 4).flush()) {
+            std::remove(tmp.c_str());
+            return false;
+        }
+    }
+    if (std::rename(tmp.c_str(), fileName.c_str()) != 0) {
+        std::remove(tmp.c_str());
+        return false;
+    }
+    return true;
+}
+
+} // namespace pm
