@@ -59,8 +59,13 @@ void translateOne(QObject* o, Translator& tr) {
         g->setToolTip(tx(tr, g->toolTip()));
     } else if (auto* m = qobject_cast<QMenu*>(o)) {
         m->setTitle(tx(tr, m->title()));
-    } else if (auto* a = qobject_cast<QAction*>(o)) {
-        const bool ownTip = a->toolTip() != QString(a->text()).remove(QLatin1Char('&'));
+    } else if (auto* a = qobject_cast<QAction*>(o); a && !a->menu()) {
+        // (A menu's own action carries its title, translated with the menu.)
+        // An action without a hint of its own shows its text as one, without "&" and "...".
+        QString shown = QString(a->text()).remove(QLatin1Char('&'));
+        if (shown.endsWith(QStringLiteral("...")))
+            shown.chop(3);
+        const bool ownTip = a->toolTip() != shown;
         a->setText(tx(tr, a->text()));
         if (ownTip)
             a->setToolTip(tx(tr, a->toolTip()));

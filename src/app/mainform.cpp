@@ -458,6 +458,17 @@ void TMainForm::FormShow() {
         LadeBild(arguments_.first());
 }
 
+std::string TMainForm::trFilter(const std::string& filter) {
+    // Descriptions and patterns alternate; format names in capitals are the same everywhere.
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    QStringList out;
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        const bool name = parts[i] == parts[i].toUpper();
+        out << (i % 2 == 0 && !name ? qs(trText(us(parts[i]))) : parts[i]);
+    }
+    return out.join(QLatin1Char('|')).toStdString();
+}
+
 std::string TMainForm::GetProgramDir(bool create) const {
     return pm::GetProgramDir(create, dataHome_.toStdString(), progpath_.toStdString());
 }
@@ -517,7 +528,8 @@ void TMainForm::Neu1Click() {
 }
 
 void TMainForm::Bildffnen1Click() {
-    const std::string name = files_->openFileName(u"Bild öffnen", GetDIBOpenFilter());
+    const std::string name =
+        files_->openFileName(trText(u"Bild öffnen"), trFilter(GetDIBOpenFilter()));
     if (!name.empty())
         LadeBild(QString::fromStdString(name));
 }
@@ -552,13 +564,15 @@ const char* const kOptionActions[kProjectOptions] = {
 } // namespace
 
 void TMainForm::Projektspeichern1Click() {
-    const std::string name = files_->saveFileName(u"Projekt speichern", kProjectFilter, "ver");
+    const std::string name =
+        files_->saveFileName(trText(u"Projekt speichern"), trFilter(kProjectFilter), "ver");
     if (!name.empty())
         saveprojekt(QString::fromStdString(name));
 }
 
 void TMainForm::Projektffnen1Click() {
-    const std::string name = files_->openFileName(u"Projekt öffnen", kProjectFilter);
+    const std::string name =
+        files_->openFileName(trText(u"Projekt öffnen"), trFilter(kProjectFilter));
     if (!name.empty())
         openprojekt(QString::fromStdString(name));
 }
@@ -644,8 +658,8 @@ void TMainForm::Ergebnisslisteanzeigen1Click() {
 
 void TMainForm::MessergebnissealsCSVDateiexportieren1Click() {
     const std::string name =
-        files_->saveFileName(us(QStringLiteral("Messergebnisse als CSV Datei exportieren")),
-                             "CSV-Dateien (*.csv)|*.csv", "csv");
+        files_->saveFileName(trText(u"Messergebnisse als CSV Datei exportieren"),
+                             trFilter("CSV-Dateien (*.csv)|*.csv"), "csv");
     if (name.empty())
         return;
     if (!writeResultsCsv(name, doc_->elemente, translator_, doc_->scale.einh))

@@ -172,6 +172,9 @@ private:
     void numerisch() override { Numerisch1Click(); }
     std::u16string beschriftung() override { return translator_.GetMessageText(7); }
     void toolBtnClick(Tool t);
+    // File dialog captions and the descriptions of their filters, in the current language.
+    std::u16string trText(std::u16string_view text) { return translator_.TranslateText(text); }
+    std::string trFilter(const std::string& filter);
     void setLanguage(int index);
     void restoreStoredProps();
     void saveStoredProps();

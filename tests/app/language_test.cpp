@@ -1,5 +1,6 @@
 // First show, options, stored settings, languages and the translation editor.
 #include "app/mainform.h"
+#include "app/qtext.h"
 #include "app/translateform.h"
 #include "model/options.h"
 #include "support/fakes.h"
@@ -243,6 +244,63 @@ TEST_F(EditorTest, DeletingARowAsksAndMovesLaterRowsUp) {
     saved.InitTranslations(file);
     EXPECT_EQ(saved.rowCount(), 25);
     EXPECT_EQ(editor->StringGrid1->currentRow(), 1);
+}
+
+} // namespace
+} // namespace pm
+
+namespace pm {
+namespace {
+
+// Starts in English with the shipped table, opens every form and every file dialog and runs
+// the commands that show texts: nothing may be met that the table does not translate.
+TEST_F(LanguageTest, EnglishCoversEveryTextTheProgramShows) {
+    ASSERT_TRUE(QFile::copy(QStringLiteral(PICMETRA_TRANSLATE_DAT),
+                            dir.filePath(QStringLiteral("translate.dat"))));
+    test::FakeFiles files;
+    config.files = &files;
+    auto f = make();
+    Translator& tr = f->translator();
+    const int shipped = tr.rowCount();
+    auto untranslated = [&] {
+        QStringList missing;
+        for (int r = 0; r < tr.rowCount(); ++r)
+            if (tr.cell(r, 1).empty())
+                missing << qs(tr.cell(r, 0));
+        return missing.join(QStringLiteral(" | ")).toStdString();
+    };
+    EXPECT_EQ(untranslated(), "");
+    EXPECT_EQ(f->windowTitle(), QStringLiteral("Tervalo Picmetra 1.0"));
+    EXPECT_EQ(f->menuBar()->actions().first()->text(), QStringLiteral("File"));
+
+    // Every dialog and command that brings a text of its own.
+    files.next.clear();
+    for (const char* command : {"Bildffnen1", "Projektffnen1", "Projektspeichern1",
+                                "MessergebnissealsCSVDateiexportieren1"})
+        f->action(QLatin1String(command))->trigger();
+    files.next = dir.filePath(QStringLiteral("r.csv")).toStdString();
+    f->action(QStringLiteral("MessergebnissealsCSVDateiexportieren1"))->trigger();
+    files.next = dir.filePath(QStringLiteral("missing/x.ver")).toStdString();
+    f->action(QStringLiteral("Projektspeichern1"))->trigger();
+    QFile bad(dir.filePath(QStringLiteral("bad.ver")));
+    ASSERT_TRUE(bad.open(QIODevice::WriteOnly));
+    bad.write("xxxxxxxx");
+    bad.close();
+    files.next = bad.fileName().toStdString();
+    f->action(QStringLiteral("Projektffnen1"))->trigger();
+    f->action(QStringLiteral("English1"))->trigger();
+    QTimer::singleShot(0, f->TranslateForm, [&] { f->TranslateForm->close(); });
+    f->action(QStringLiteral("bersetzen1"))->trigger();
+    for (int n = 1; n <= Translator::kMessages; ++n)
+        tr.GetMessageText(n);
+
+    EXPECT_EQ(untranslated(), "");
+    EXPECT_EQ(tr.rowCount(), shipped) << "texts met that the table does not hold";
+    for (const auto& m : msgs.shown)
+        EXPECT_EQ(QString::fromStdString(m.text).contains(QStringLiteral("Konnte")), false)
+            << m.text;
+    EXPECT_EQ(files.lastCaption, "Open project");
+    EXPECT_EQ(files.lastFilter, "Measurement project (*.ver)|*.ver");
 }
 
 } // namespace
