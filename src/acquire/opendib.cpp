@@ -1,5 +1,6 @@
 // Decoding picture files with Qt's image readers into picture records.
 
+#include "acquire/jpegfast.h"
 #include "acquire/rasterio.h"
 
 #include <QImage>
@@ -92,6 +93,19 @@ void OpenDib(dib& out, const std::string& fileName) {
     QImageReader::setAllocationLimit(int(kMaxDibPixels * 8 / (1024 * 1024)) + 1);
     QImageReader reader(QString::fromStdString(fileName));
     reader.setAutoTransform(true);
+    // Upright JPEGs take the direct way; turned ones (by their EXIF mark) Qt's.
+    if (reader.format() == "jpeg" &&
+        reader.transformation() == QImageIOHandler::TransformationNone) {
+        switch (openJpeg(out, fileName)) {
+        case JpegResult::Done:
+            return;
+        case JpegResult::Failed:
+            freedib(out);
+            return;
+        case JpegResult::NotJpeg:
+            break;
+        }
+    }
     const QSize size = reader.size();
     if (size.isValid() && std::int64_t(size.width()) * size.height() > kMaxDibPixels)
         return;

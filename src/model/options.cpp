@@ -23,15 +23,21 @@ std::string GetProgramDir(bool create, const std::string& dataHome, const std::s
     return dir;
 }
 
+std::optional<int> parseOptions(const unsigned char* data, std::size_t size) {
+    if (size < 4)
+        return std::nullopt;
+    const int index = getLE32(data);
+    if (index < 0 || index > 29)
+        return std::nullopt;
+    return index;
+}
+
 std::optional<int> LoadOptions(const std::string& fileName) {
     std::ifstream in(fileName, std::ios::binary);
     unsigned char b[4];
     if (!in || !in.read(reinterpret_cast<char*>(b), 4))
         return std::nullopt;
-    const int index = getLE32(b);
-    if (index < 0 || index > 29)
-        return std::nullopt;
-    return index;
+    return parseOptions(b, 4);
 }
 
 bool SaveOptions(const std::string& fileName, int language) {

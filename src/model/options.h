@@ -13,6 +13,7 @@ std::string GetProgramDir(bool create, const std::string& dataHome, const std::s
 // The language index, or nothing when the file is missing, short, or holds an index outside
 // 0 to 29.
 std::optional<int> LoadOptions(const std::string& fileName);
+std::optional<int> parseOptions(const unsigned char* data, std::size_t size);
 // Writes the index through a temporary file; false (and nothing reported) when it cannot.
 bool SaveOptions(const std::string& fileName, int language);
 

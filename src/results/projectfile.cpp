@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/mman.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pm {
@@ -118,13 +120,18 @@ int fontHeight(int points, int pixelsPerInch) {
     return -mulDiv(points, pixelsPerInch, 72);
 }
 
-std::string projectBytes(const ElementList& list, const dib& picture, const ProjectSettings& s) {
+namespace {
+
+std::size_t rowBytes(const dib& picture) {
+    return std::size_t(std::max(0, dibheight(picture))) * std::size_t(picture.bytew);
+}
+
+// Everything before the pixel rows.
+std::string headPart(const ElementList& list, const dib& picture) {
     std::string out;
     const int bits = dibbitcount(picture);
     const std::int32_t P = bits >= 1 && bits <= 8 ? 1 << bits : 0;
-    const std::size_t rows =
-        std::size_t(std::max(0, dibheight(picture))) * std::size_t(picture.bytew);
-    out.reserve(std::size_t(list.count()) * 200 + rows + 1200);
+    out.reserve(std::size_t(list.count()) * 200 + 1200);
     put32(out, list.count());
     unsigned char record[kElementRecordSize];
     for (int i = 0; i < list.count(); ++i) {
@@ -142,7 +149,12 @@ std::string projectBytes(const ElementList& list, const dib& picture, const Proj
     put32(out, S);
     put32(out, P);
     out.append(reinterpret_cast<const char*>(picture.pmi), std::size_t(S));
-    out.append(reinterpret_cast<const char*>(picture.poi), rows);
+    return out;
+}
+
+// Everything after the pixel rows.
+std::string tailPart(const ProjectSettings& s) {
+    std::string out;
     put32(out, colorValue(s.color));
     putDouble(out, s.lineWidth);
     putDouble(out, s.arrowLength);
@@ -165,15 +177,25 @@ std::string projectBytes(const ElementList& list, const dib& picture, const Proj
     return out;
 }
 
+} // namespace
+
+std::string projectBytes(const ElementList& list, const dib& picture, const ProjectSettings& s) {
+    return headPart(list, picture) +
+           std::string(reinterpret_cast<const char*>(picture.poi), rowBytes(picture)) + tailPart(s);
+}
+
 bool saveprojekt(const std::string& fileName, const ElementList& list, const dib& picture,
                  const ProjectSettings& s) {
     static_assert(sizeof(Tvert) == 16, "vertices are written as they lie in memory");
-    const std::string bytes = projectBytes(list, picture, s);
+    const std::string head = headPart(list, picture), tail = tailPart(s);
     const std::string tmp = fileName + ".tmp";
     const int fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0)
         return false;
-    const bool ok = writeAll(fd, bytes.data(), bytes.size()) && ::fsync(fd) == 0;
+    // The rows go from the picture's memory straight to the file, as they lie.
+    const bool ok = writeAll(fd, head.data(), head.size()) &&
+                    writeAll(fd, reinterpret_cast<const char*>(picture.poi), rowBytes(picture)) &&
+                    writeAll(fd, tail.data(), tail.size()) && ::fsync(fd) == 0;
     if (::close(fd) != 0 || !ok || std::rename(tmp.c_str(), fileName.c_str()) != 0) {
         std::remove(tmp.c_str());
         return false;
@@ -282,21 +304,28 @@ ReadResult parseProject(const unsigned char* data, std::size_t size, ProjectData
 }
 
 ReadResult readProject(const std::string& fileName, ProjectData& out) {
-    std::FILE* f = std::fopen(fileName.c_str(), "rb");
-    if (!f)
+    const int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return ReadResult::CannotOpen;
-    std::vector<unsigned char> data;
-    if (std::fseek(f, 0, SEEK_END) == 0) {
-        const long size = std::ftell(f);
-        if (size > 0) {
-            std::rewind(f);
-            data.resize(std::size_t(size));
-            if (std::fread(data.data(), 1, data.size(), f) != data.size())
-                data.clear();
-        }
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        return ReadResult::CannotOpen;
     }
-    std::fclose(f);
-    return parseProject(data.data(), data.size(), out);
+    const std::size_t size = std::size_t(st.st_size);
+    if (size == 0) {
+        ::close(fd);
+        return ReadResult::Damaged;
+    }
+    // Mapped, the file is read once, straight into the new picture's rows.
+    void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd, 0);
+    ::close(fd);
+    if (map == MAP_FAILED)
+        return ReadResult::CannotOpen;
+    ::madvise(map, size, MADV_SEQUENTIAL);
+    const ReadResult r = parseProject(static_cast<const unsigned char*>(map), size, out);
+    ::munmap(map, size);
+    return r;
 }
 
 bool takeElements(ProjectData& data, ElementList& list) {

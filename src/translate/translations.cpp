@@ -151,6 +151,17 @@ void Translator::InitTranslations(const std::string& fileName) {
     clearAll();
     fileName_ = fileName;
     LoadTranslations();
+    buildIndex();
+}
+
+void Translator::InitTranslationsFromBytes(const unsigned char* data, std::size_t size) {
+    clearAll();
+    fileName_.clear();
+    parseTable(data, size);
+    buildIndex();
+}
+
+void Translator::buildIndex() {
     for (TDynaArray*& b : buckets_)
         b = new TDynaArray(sizeof(Entry), &aentry_, messages_);
     for (int r = 0; r < rowCount(); ++r) {
@@ -169,7 +180,11 @@ void Translator::LoadTranslations() {
         return;
     const std::vector<unsigned char> data((std::istreambuf_iterator<char>(in)),
                                           std::istreambuf_iterator<char>());
-    ByteReader rd(data.data(), data.size());
+    parseTable(data.data(), data.size());
+}
+
+void Translator::parseTable(const unsigned char* bytes, std::size_t size) {
+    ByteReader rd(bytes, size);
     std::int32_t columns = 0;
     std::int32_t rowsInFile = 0;
     bool corrupt =

@@ -24,6 +24,8 @@ public:
 
     // Reads the file (missing: empty table) and builds the sorted key index.
     void InitTranslations(const std::string& fileName);
+    // The same from bytes held in memory; the table then has no file to be saved to.
+    void InitTranslationsFromBytes(const unsigned char* data, std::size_t size);
     std::u16string TranslateText(std::u16string_view text);
     // Message n (1..27) in the current language; empty outside 1..27.
     std::u16string GetMessageText(int n);
@@ -53,6 +55,8 @@ private:
     using Row = char16_t* [kColumns];
 
     void LoadTranslations();
+    void parseTable(const unsigned char* data, std::size_t size);
+    void buildIndex();
     void clearAll();
     Row& rowAt(int row) const;
     Entry& entryAt(int bucket, int i) const;

@@ -56,6 +56,7 @@ TEST_F(OpenDibTest, EveryInstalledFormatDecodesToTheRightDepthAndColours) {
         {"rgb.tif", QImage::Format_RGB32, 24, 0},
         {"rgb.webp", QImage::Format_RGB32, 24, 0}, // Qt writes WebP lossless at quality 100
         {"rgb.jpg", QImage::Format_RGB32, 24, 8},
+        {"gray.jpg", QImage::Format_Grayscale8, 8, 8},
         {"deep.png", QImage::Format_RGBA64, 24, 0},
         {"palette.bmp", QImage::Format_Indexed8, 8, 0},
         {"palette.png", QImage::Format_Indexed8, 4, 0}, // six colours fit in 4 bits
@@ -153,11 +154,20 @@ TEST_F(OpenDibTest, BadFilesGiveNoPictureAndNoCrash) {
     const std::string ihdr = "IHDR" + be32(40000) + be32(40000) + std::string("\x08\x02\0\0\0", 5);
     const std::string huge = png.substr(0, 8) + be32(13) + ihdr + be32(crc32(ihdr));
 
+    ASSERT_TRUE(sample().save(QString::fromStdString(path("whole.jpg")), "JPEG", 90));
+    std::string jpg;
+    {
+        std::ifstream in(path("whole.jpg"), std::ios::binary);
+        jpg.assign(std::istreambuf_iterator<char>(in), {});
+    }
     const struct {
         const char* name;
         std::string bytes;
     } cases[] = {
         {"empty.png", ""},
+        {"truncated.jpg", jpg.substr(0, jpg.size() / 2)},
+        {"header-only.jpg", jpg.substr(0, 200)},
+        {"broken.jpg", jpg.substr(0, 300) + std::string(400, '\x00')},
         {"truncated.png", png.substr(0, png.size() / 2)},
         {"garbage.jpg", std::string(500, '\x5a')},
         {"header-only.bmp", std::string("BM\x10\0\0\0", 6)},
