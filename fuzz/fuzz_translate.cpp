@@ -5,7 +5,7 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    pm::Translator tr;
+    pm::Translator tr(nullptr, 100);
     tr.InitTranslationsFromBytes(data, size);
     tr.setLanguage(1);
     tr.TranslateText(u"  Neu ");

@@ -59,10 +59,9 @@ std::u16string_view view(const char16_t* p) {
 
 } // namespace
 
-Translator::Translator(MessageService* messages)
+Translator::Translator(MessageService* messages, std::uint32_t rowStep)
     : messages_(messages), rows_(sizeof(Row), &arow_, messages) {
-    // Loading a large file then allocates once.
-    rows_.setBuffersize(100000);
+    rows_.setBuffersize(rowStep);
 }
 
 Translator::~Translator() {

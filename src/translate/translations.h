@@ -17,7 +17,9 @@ public:
     static constexpr int kColumns = 30;
     static constexpr int kMessages = 27;
 
-    explicit Translator(MessageService* messages = nullptr);
+    // Rows grow in steps of `rowStep` (a large step, so that loading a big table allocates
+    // once; tests and the fuzzer take a small one).
+    explicit Translator(MessageService* messages = nullptr, std::uint32_t rowStep = 100000);
     ~Translator();
     Translator(const Translator&) = delete;
     Translator& operator=(const Translator&) = delete;
