@@ -8,6 +8,7 @@
 #include "app/widgets.h"
 #include "drawing/dibdraw.h"
 #include "drawing/qtcanvas.h"
+#include "drawing/scene.h"
 #include "model/options.h"
 #include "results/projectfile.h"
 #include "results/results.h"
@@ -729,29 +730,15 @@ RenderContext TMainForm::renderContext() const {
 
 void TMainForm::renderPass() {
     RenderContext ctx = renderContext();
-    LabelTexts texts{translator_.GetMessageText(6), translator_.GetMessageText(12)};
-    ctx.texts = texts;
-    const View& view = ctx.view;
-    const dib& di = doc_->di;
-    const int W = int(view.size(dibwidth(di)));
-    const int H = int(view.size(dibheight(di)));
-    const QSize size = paintforexport ? QSize(W, H) : PaintBox1->size();
+    ctx.texts = {translator_.GetMessageText(6), translator_.GetMessageText(12)};
+    const QSize size =
+        paintforexport ? pictureSizeAt(doc_->di, ctx.view) : PaintBox1->size();
     if (bit_.size() != size)
         bit_ = QImage(size, QImage::Format_RGB32);
-    if (!bit_.isNull()) {
-        bit_.fill(Qt::white);
-        if (ctx.settings.showPicture) {
-            int depth = screenBits_;
-            if (depth == 0 && QGuiApplication::primaryScreen())
-                depth = QGuiApplication::primaryScreen()->depth();
-            SurfaceDevice device(surfaceOf(bit_), depth);
-            drawdib(device, int(view.ox()), int(view.oy()), W, H, di, 0, 0, dibwidth(di),
-                    dibheight(di), false, RasterOp::Copy, messages_);
-        }
-        QPainter painter(&bit_);
-        QPainterCanvas canvas(painter, &glyphs_);
-        renderElements(canvas, ctx, doc_->elemente, doc_->scale, doc_->sums);
-    }
+    int depth = screenBits_;
+    if (depth == 0 && QGuiApplication::primaryScreen())
+        depth = QGuiApplication::primaryScreen()->depth();
+    renderScene(bit_, *doc_, ctx, depth, messages_, &glyphs_);
     ListObjekte();
 }
 
