@@ -731,8 +731,7 @@ RenderContext TMainForm::renderContext() const {
 void TMainForm::renderPass() {
     RenderContext ctx = renderContext();
     ctx.texts = {translator_.GetMessageText(6), translator_.GetMessageText(12)};
-    const QSize size =
-        paintforexport ? pictureSizeAt(doc_->di, ctx.view) : PaintBox1->size();
+    const QSize size = paintforexport ? pictureSizeAt(doc_->di, ctx.view) : PaintBox1->size();
     if (bit_.size() != size)
         bit_ = QImage(size, QImage::Format_RGB32);
     int depth = screenBits_;

@@ -14,7 +14,8 @@ std::string dxfnumber(double v) {
     if (!std::isfinite(v) || v == 0)
         return "0";
     char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 14);
+    const auto res =
+        std::to_chars(buf, buf + sizeof buf, std::fabs(v), std::chars_format::scientific, 14);
     const std::string sci(buf, res.ptr);
     const std::size_t epos = sci.find('e');
     std::string digits = sci.substr(0, 1) + sci.substr(2, epos - 2);
@@ -27,7 +28,8 @@ std::string dxfnumber(double v) {
         if (e <= 0) {
             out += "0." + std::string(std::size_t(-e), '0') + digits;
         } else {
-            std::string whole = digits.substr(0, std::min<std::size_t>(digits.size(), std::size_t(e)));
+            std::string whole =
+                digits.substr(0, std::min<std::size_t>(digits.size(), std::size_t(e)));
             whole.append(std::size_t(e) - whole.size(), '0');
             out += whole;
             if (digits.size() > std::size_t(e))
@@ -49,14 +51,15 @@ void DxfWriter::line(const std::string& s) {
 
 void DxfWriter::header() {
     static const char* const lines[] = {
-        " 0", "SECTION", "  2", "TABLES",
-        " 0", "TABLE", " 2", "LTYPE", "70", "1",
-        "0", "LTYPE", "2", "AUSGEZOGEN", "70", "0", "3", "Ausgezogenen Linie", "72", "65", "73", "0", "40", "0.0",
-        "0", "ENDTAB",
-        " 0", "TABLE", " 2", "LAYER", "70", "1",
-        "0", "LAYER", "2", "0", "70", "0", "62", "7", "6", "AUSGEZOGEN",
-        " 0", "ENDTAB", " 0", "ENDSEC",
-        " 0", "SECTION", "  2", "ENTITIES"};
+        " 0",  "SECTION",    "  2", "TABLES", " 0", "TABLE",
+        " 2",  "LTYPE",      "70",  "1",      "0",  "LTYPE",
+        "2",   "AUSGEZOGEN", "70",  "0",      "3",  "Ausgezogenen Linie",
+        "72",  "65",         "73",  "0",      "40", "0.0",
+        "0",   "ENDTAB",     " 0",  "TABLE",  " 2", "LAYER",
+        "70",  "1",          "0",   "LAYER",  "2",  "0",
+        "70",  "0",          "62",  "7",      "6",  "AUSGEZOGEN",
+        " 0",  "ENDTAB",     " 0",  "ENDSEC", " 0", "SECTION",
+        "  2", "ENTITIES"};
     for (const char* l : lines)
         line(l);
 }

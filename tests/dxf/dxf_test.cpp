@@ -47,10 +47,19 @@ TEST(DxfNumber, ShortestFormWithFifteenDigits) {
     const struct {
         double v;
         const char* text;
-    } cases[] = {{1, "1"}, {0.5, "0.5"}, {-2.25, "-2.25"}, {100.0 / 72, "1.38888888888889"},
-                 {0.0001, "0.0001"}, {0.00001, "1E-5"}, {1.5e20, "1.5E20"}, {0, "0"},
-                 {-0.0, "0"}, {123456789012345.0, "123456789012345"}, {1e14, "100000000000000"},
-                 {1e15, "1E15"}, {-1.0 / 72, "-0.0138888888888889"}};
+    } cases[] = {{1, "1"},
+                 {0.5, "0.5"},
+                 {-2.25, "-2.25"},
+                 {100.0 / 72, "1.38888888888889"},
+                 {0.0001, "0.0001"},
+                 {0.00001, "1E-5"},
+                 {1.5e20, "1.5E20"},
+                 {0, "0"},
+                 {-0.0, "0"},
+                 {123456789012345.0, "123456789012345"},
+                 {1e14, "100000000000000"},
+                 {1e15, "1E15"},
+                 {-1.0 / 72, "-0.0138888888888889"}};
     for (const auto& c : cases)
         EXPECT_EQ(dxfnumber(c.v), c.text) << c.v;
 }
@@ -76,9 +85,9 @@ TEST(Dxf, ChainedLinesShareOnePolyline) {
     add(list, typLine, {216.0000001, 72}, {0, 0});
     const auto l = lines(dxfDocument(list, 4));
     const std::vector<std::string> first(l.begin() + 50, l.begin() + 56 + 15);
-    EXPECT_EQ(first, (std::vector<std::string>{"0", "POLYLINE", "8", "0", "66", "1", "0", "VERTEX",
-                                               "8", "0", "10", "1", "20", "-2", "42", "0", "0",
-                                               "VERTEX", "8", "0", "10"}));
+    EXPECT_EQ(first, (std::vector<std::string>{
+                         "0", "POLYLINE", "8",  "0",  "66", "1", "0",      "VERTEX", "8", "0", "10",
+                         "1", "20",       "-2", "42", "0",  "0", "VERTEX", "8",      "0", "10"}));
     int polylines = 0, seqends = 0, vertices = 0;
     for (const auto& s : l) {
         polylines += s == "POLYLINE";
@@ -97,7 +106,8 @@ using Polylines = std::vector<std::vector<Vertex>>;
 
 // Reads the file back with ezdxf, an independent reader.
 Polylines readBack(const std::string& file) {
-    const std::string cmd = "/usr/bin/python3 " PICMETRA_TESTS_DIR "/dxf/read_dxf.py '" + file + "' 2>&1";
+    const std::string cmd =
+        "/usr/bin/python3 " PICMETRA_TESTS_DIR "/dxf/read_dxf.py '" + file + "' 2>&1";
     std::unique_ptr<FILE, int (*)(FILE*)> p(popen(cmd.c_str(), "r"), pclose);
     std::string out;
     std::array<char, 4096> buf;
@@ -172,8 +182,8 @@ TEST_F(DxfFile, QuarterCircleBecomesArcsWithPositiveBulgesCounterClockwise) {
 TEST_F(DxfFile, StraightCurvesAndFlatEllipsesAreStraightSegments) {
     ElementList list;
     add(list, typCubicCurve, {0, 0}, {300, 0}, {100, 0}, {200, 0});
-    add(list, typEllipse, {0, 50}, {100, 50});  // zero height
-    add(list, typEllipse, {20, 10}, {20, 90});  // zero width: no direction for its axis
+    add(list, typEllipse, {0, 50}, {100, 50}); // zero height
+    add(list, typEllipse, {20, 10}, {20, 90}); // zero width: no direction for its axis
     add(list, typEllipse, {0, 0}, {144, 72});
     ASSERT_TRUE(savedxfArc(file, list, 3));
     const Polylines p = readBack(file);
