@@ -4,9 +4,11 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
 
 #include <limits>
@@ -84,6 +86,31 @@ TNeigungForm::TNeigungForm(QWidget* parent) : QDialog(parent) {
     box->addWidget(neiged);
     box->addWidget(OKBtn, 0, Qt::AlignRight);
     box->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+TDXFExportForm::TDXFExportForm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("DXFExportForm"));
+    setWindowTitle(QStringLiteral("DXF Export"));
+    setModal(true);
+    auto* row = new QHBoxLayout(this);
+    auto* label1 = new QLabel(QStringLiteral("Splines teilen in:"), this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    DivideEd = new QSpinBox(this);
+    DivideEd->setObjectName(QStringLiteral("DivideEd"));
+    DivideEd->setRange(1, 20);
+    DivideEd->setValue(4);
+    DivideEd->setAlignment(Qt::AlignRight);
+    auto* label2 = new QLabel(QStringLiteral("Kreisbögen/Linien"), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    BitBtnXP1 = new QPushButton(QStringLiteral("OK"), this);
+    BitBtnXP1->setObjectName(QStringLiteral("BitBtnXP1"));
+    BitBtnXP1->setDefault(true);
+    connect(BitBtnXP1, &QPushButton::clicked, this, &QDialog::accept);
+    row->addWidget(label1);
+    row->addWidget(DivideEd);
+    row->addWidget(label2);
+    row->addWidget(BitBtnXP1);
+    row->setSizeConstraint(QLayout::SetFixedSize);
 }
 
 TBezeichnungForm::TBezeichnungForm(QWidget* parent) : QDialog(parent) {

@@ -7,6 +7,7 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QLineEdit;
+class QSpinBox;
 class QPushButton;
 
 namespace pm {
@@ -42,6 +43,15 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+};
+
+class TDXFExportForm : public QDialog {
+    Q_OBJECT
+public:
+    explicit TDXFExportForm(QWidget* parent = nullptr);
+
+    QSpinBox* DivideEd;
+    QPushButton* BitBtnXP1;
 };
 
 // A decimal spin field without limits, right-aligned, in the program's number format.

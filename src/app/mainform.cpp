@@ -7,8 +7,10 @@
 #include "app/translateform.h"
 #include "app/widgets.h"
 #include "drawing/dibdraw.h"
+#include "drawing/emf.h"
 #include "drawing/qtcanvas.h"
 #include "drawing/scene.h"
+#include "dxf/dxf.h"
 #include "model/options.h"
 #include "results/projectfile.h"
 #include "results/results.h"
@@ -21,6 +23,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QDoubleSpinBox>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -199,7 +202,9 @@ void TMainForm::FormCreate() {
     BezeichnungForm = new TBezeichnungForm(this);
     NeigungForm = new TNeigungForm(this);
     TranslateForm = new TTranslateForm(translator_, *messages_, this);
-    qtDialogs_ = std::make_unique<QtDialogService>(massstabForm, NeigungForm, BezeichnungForm);
+    DXFExportForm = new TDXFExportForm(this);
+    qtDialogs_ = std::make_unique<QtDialogService>(massstabForm, NeigungForm, BezeichnungForm,
+                                                   DXFExportForm);
     if (!dialogs_)
         dialogs_ = qtDialogs_.get();
     InteractionHost& host = *this;
@@ -252,6 +257,17 @@ void TMainForm::buildMenu() {
     connect(action(QStringLiteral("Bildffnen1")), &QAction::triggered, this,
             &TMainForm::Bildffnen1Click);
     connect(action(QStringLiteral("Neu1")), &QAction::triggered, this, &TMainForm::Neu1Click);
+    connect(action(QStringLiteral("AlsBildspeichern1")), &QAction::triggered, this,
+            &TMainForm::AlsBildspeichern1Click);
+    connect(action(QStringLiteral("AlsBildspeichernnurLinien1")), &QAction::triggered, this,
+            &TMainForm::AlsBildspeichernnurLinien1Click);
+    connect(action(QStringLiteral("LinienalsSVGspeichern1")), &QAction::triggered, this,
+            &TMainForm::LinienalsSVGspeichern1Click);
+    connect(action(QStringLiteral("LinienalsDXFexportieren1")), &QAction::triggered, this,
+            &TMainForm::LinienalsDXFexportieren1Click);
+    connect(action(QStringLiteral("LinienDXFfrCNCexportierenKreisbgenkeineSplines1")),
+            &QAction::triggered, this,
+            &TMainForm::LinienDXFfrCNCexportierenKreisbgenkeineSplines1Click);
     connect(action(QStringLiteral("Deutsch1")), &QAction::triggered, this,
             &TMainForm::Deutsch1Click);
     connect(action(QStringLiteral("English1")), &QAction::triggered, this,
@@ -519,6 +535,78 @@ void TMainForm::bersetzen1Click() {
     TranslateForm->exec();
     messages_->show(translator_.GetMessageText(1), translator_.GetMessageText(2),
                     MsgIcon::Information);
+}
+
+// The picture exports also take the vector formats by the file name's extension: that is how
+// the SVG, EMF and DXF exports reach the user while their menu entries stay hidden.
+void TMainForm::savePictureCommand(bool withBackground) {
+    const std::u16string caption =
+        withBackground ? u"Als Bild speichern mit Hintergrund" : u"Als Bild speichern nur Linien";
+    const std::string name = files_->saveFileName(trText(caption), "", "bmp");
+    if (!name.empty())
+        exportTo(name, withBackground);
+}
+
+void TMainForm::exportTo(const std::string& fileName, bool withBackground) {
+    const QString suffix = QFileInfo(QString::fromStdString(fileName)).suffix().toLower();
+    if (suffix == QLatin1String("emf")) {
+        saveasemf(fileName);
+        return;
+    }
+    if (suffix == QLatin1String("dxf")) {
+        dxfPieces_ = dialogs_->askDxfPieces(dxfPieces_);
+        savedxfArc(fileName);
+        return;
+    }
+    RenderContext ctx = renderContext();
+    ctx.texts = {translator_.GetMessageText(6), translator_.GetMessageText(12)};
+    const bool ok = suffix == QLatin1String("svg")
+                        ? saveSvg(fileName, *doc_, ctx, withBackground)
+                        : savePicture(fileName, *doc_, ctx, withBackground, messages_);
+    if (!ok)
+        messages_->show(translator_.GetMessageText(14) + u"\n" +
+                            us(QString::fromStdString(fileName)),
+                        u"", MsgIcon::Error);
+    PaintBox1Paint(); // the export wrote results into the elements as the view does
+}
+
+void TMainForm::LinienalsSVGspeichern1Click() {
+    const std::string name = files_->saveFileName(trText(u"Linien als SVG exportieren"),
+                                                  trFilter("SVG-Dateien (*.svg)|*.svg"), "svg");
+    if (!name.empty())
+        exportTo(name, false);
+}
+
+void TMainForm::LinienalsDXFexportieren1Click() {
+    const std::string name = files_->saveFileName(trText(u"Linien als EMF exportieren"),
+                                                  trFilter("EMF Dateien (*.emf)|*.emf"), "emf");
+    if (!name.empty())
+        saveasemf(name);
+}
+
+void TMainForm::LinienDXFfrCNCexportierenKreisbgenkeineSplines1Click() {
+    dxfPieces_ = dialogs_->askDxfPieces(dxfPieces_);
+    const std::string name = files_->saveFileName(
+        trText(u"Linien als DXF für CNC exportieren (Kreisbögen, keine Splines)"),
+        trFilter("DXF Dateien (*.dxf)|*.dxf"), "dxf");
+    if (!name.empty())
+        savedxfArc(name);
+}
+
+void TMainForm::saveasemf(const std::string& fileName) {
+    const RenderContext ctx = renderContext();
+    if (!pm::saveasemf(fileName, doc_->elemente, zoomed->value(), ctx.settings.lineColor,
+                       ctx.penWidth()))
+        messages_->show(translator_.GetMessageText(14) + u"\n" +
+                            us(QString::fromStdString(fileName)),
+                        u"", MsgIcon::Error);
+}
+
+void TMainForm::savedxfArc(const std::string& fileName) {
+    if (!pm::savedxfArc(fileName, doc_->elemente, std::clamp(dxfPieces_, 1, 20)))
+        messages_->show(translator_.GetMessageText(17) + u" " +
+                            us(QString::fromStdString(fileName)),
+                        u"", MsgIcon::Error);
 }
 
 void TMainForm::Neu1Click() {

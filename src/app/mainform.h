@@ -85,6 +85,7 @@ public:
     TNeigungForm* NeigungForm;
     TBezeichnungForm* BezeichnungForm;
     TTranslateForm* TranslateForm;
+    TDXFExportForm* DXFExportForm;
     ResultsModel* results;
 
     // Pass flags.
@@ -101,6 +102,13 @@ public:
     void Ergebnisslisteanzeigen1Click();
     void MessergebnissealsCSVDateiexportieren1Click();
     void Neu1Click();
+    void AlsBildspeichern1Click() { savePictureCommand(true); }
+    void AlsBildspeichernnurLinien1Click() { savePictureCommand(false); }
+    void LinienalsSVGspeichern1Click();
+    void LinienalsDXFexportieren1Click();
+    void LinienDXFfrCNCexportierenKreisbgenkeineSplines1Click();
+    void saveasemf(const std::string& fileName);
+    void savedxfArc(const std::string& fileName);
     void Deutsch1Click();
     void English1Click();
     void bersetzen1Click();
@@ -172,6 +180,9 @@ private:
     void numerisch() override { Numerisch1Click(); }
     std::u16string beschriftung() override { return translator_.GetMessageText(7); }
     void toolBtnClick(Tool t);
+    void savePictureCommand(bool withBackground);
+    void exportTo(const std::string& fileName, bool withBackground);
+    int dxfPieces_ = 4;
     // File dialog captions and the descriptions of their filters, in the current language.
     std::u16string trText(std::u16string_view text) { return translator_.TranslateText(text); }
     std::string trFilter(const std::string& filter);

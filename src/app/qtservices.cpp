@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QSpinBox>
 
 namespace pm {
 
@@ -77,6 +78,14 @@ bool QtDialogService::askLabel(std::u16string& text) {
         return false;
     text = us(label_->Edit1->text());
     return true;
+}
+
+int QtDialogService::askDxfPieces(int pieces) {
+    if (!dxf_)
+        return pieces;
+    dxf_->DivideEd->setValue(pieces);
+    dxf_->exec(); // however it is closed, its value counts
+    return dxf_->DivideEd->value();
 }
 
 std::string QtFileDialogService::openFileName(std::u16string_view caption,

@@ -10,6 +10,7 @@ class QWidget;
 namespace pm {
 
 class TBezeichnungForm;
+class TDXFExportForm;
 class TmassstabForm;
 class TNeigungForm;
 
@@ -25,16 +26,19 @@ private:
 
 class QtDialogService : public DialogService {
 public:
-    QtDialogService(TmassstabForm* scale, TNeigungForm* slope, TBezeichnungForm* label)
-        : scale_(scale), slope_(slope), label_(label) {}
+    QtDialogService(TmassstabForm* scale, TNeigungForm* slope, TBezeichnungForm* label,
+                    TDXFExportForm* dxf = nullptr)
+        : scale_(scale), slope_(slope), label_(label), dxf_(dxf) {}
     void showScaleDialog(ScaleDialogValues& values) override;
     bool askSlope(double& angle) override;
     bool askLabel(std::u16string& text) override;
+    int askDxfPieces(int pieces) override;
 
 private:
     TmassstabForm* scale_;
     TNeigungForm* slope_;
     TBezeichnungForm* label_;
+    TDXFExportForm* dxf_;
 };
 
 class QtFileDialogService : public FileDialogService {

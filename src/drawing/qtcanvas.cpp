@@ -86,8 +86,8 @@ const GlyphCache::Shaped& GlyphCache::get(PerFont& texts, const QFont& font,
     return texts.emplace(std::u16string(text), std::move(s)).first->second;
 }
 
-QPainterCanvas::QPainterCanvas(QPainter& painter, GlyphCache* cache)
-    : p_(painter), cache_(cache ? cache : &ownCache_) {
+QPainterCanvas::QPainterCanvas(QPainter& painter, GlyphCache* cache, bool textAsText)
+    : p_(painter), cache_(cache ? cache : &ownCache_), textAsText_(textAsText) {
     // Lines land on whole pixels as on the screen of old; only text is smoothed.
     p_.setRenderHint(QPainter::Antialiasing, false);
     p_.setRenderHint(QPainter::TextAntialiasing, true);
@@ -260,8 +260,13 @@ void QPainterCanvas::textOut(double x, double y, std::u16string_view text) {
     p_.translate(x, y);
     if (escapement_ != 0)
         p_.rotate(-escapement_ / 10.0);
-    for (const QGlyphRun& run : s.runs)
-        p_.drawGlyphRun(QPointF(0, 0), run);
+    if (textAsText_) {
+        p_.setFont(font_);
+        p_.drawText(QPointF(0, metrics_->ascent()), qstr(text));
+    } else {
+        for (const QGlyphRun& run : s.runs)
+            p_.drawGlyphRun(QPointF(0, 0), run);
+    }
     p_.setTransform(saved);
     applyPen();
 }

@@ -46,8 +46,10 @@ private:
 
 class QPainterCanvas : public Canvas {
 public:
-    // Without a cache the canvas keeps one of its own for its lifetime.
-    explicit QPainterCanvas(QPainter& painter, GlyphCache* cache = nullptr);
+    // Without a cache the canvas keeps one of its own for its lifetime. `textAsText` writes
+    // texts as text (for SVG) instead of as shaped glyphs.
+    explicit QPainterCanvas(QPainter& painter, GlyphCache* cache = nullptr,
+                            bool textAsText = false);
 
     void setPen(Rgb color, int width) override;
     Rgb penColor() const override { return pen_; }
@@ -78,6 +80,7 @@ private:
     GlyphCache ownCache_;
     GlyphCache* cache_;
     GlyphCache::PerFont* texts_ = nullptr;
+    bool textAsText_;
     QRectF visible_; // the device area widened by the widest pen: what lies outside is skipped
     Rgb pen_ = kBlack;
     int penWidth_ = 1;

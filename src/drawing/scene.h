@@ -8,6 +8,8 @@
 
 #include <QImage>
 
+#include <string>
+
 namespace pm {
 
 class MessageService;
@@ -22,5 +24,14 @@ QSize pictureSizeAt(const dib& picture, const View& view);
 
 // The export rendering: the whole picture at the zoom, from (0, 0), without end-point marks.
 QImage renderExport(Document& doc, RenderContext ctx, MessageService* messages);
+
+// The drawing as SVG in picture pixels (the view box is the picture), every element with its
+// dimension lines, arrow heads and labels as text; the picture embedded when asked.
+bool saveSvg(const std::string& fileName, Document& doc, RenderContext ctx, bool withPicture);
+
+// The export rendering saved as a picture in the format the file name's extension names
+// (PNG, JPEG, BMP, TIFF; BMP without one). False when it could not be made or written.
+bool savePicture(const std::string& fileName, Document& doc, RenderContext ctx, bool withPicture,
+                 MessageService* messages);
 
 } // namespace pm

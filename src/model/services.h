@@ -36,6 +36,8 @@ public:
     virtual bool askSlope(double& angle) = 0;
     // Shows the label dialog with `text` in its field; true and the typed text on OK only.
     virtual bool askLabel(std::u16string& text) = 0;
+    // The DXF export dialog: pieces per curve, 1 to 20, starting from `pieces`.
+    virtual int askDxfPieces(int pieces) = 0;
 };
 
 // The file dialogs. Filters are "description|patterns|..." with patterns separated by ';'.

@@ -62,38 +62,40 @@ std::string csvField(const std::string& text) {
     return out + "\"";
 }
 
+std::string resultsCsv(const ElementList& list, Translator& tr, const std::u16string& unit) {
+    std::string out;
+    const char16_t* header[] = {u"Typ",           u"Bezeichnung", u"Länge/Umfang",
+                                u"Flächeninhalt", u"Winkel",      u"Einheit"};
+    std::string line;
+    for (const char16_t* h : header) {
+        if (!line.empty())
+            line += ',';
+        line += csvField(toUtf8(tr.TranslateText(h)));
+    }
+    out += line + "\r\n";
+    ResultRows rows;
+    rows.refill(list);
+    for (int r = 0; r < rows.count(); ++r) {
+        const Telemente& e = list.at(rows.elementIndex(r));
+        const std::u16string typ = tr.GetMessageText(resultTypeMessage(e.typ));
+        line.clear();
+        for (int c = 0; c < kResultColumns; ++c) {
+            if (c)
+                line += ',';
+            line += csvField(toUtf8(resultCell(e, c, typ)));
+        }
+        out += line + ',' + csvField(toUtf8(unit)) + "\r\n";
+    }
+    return out;
+}
+
 bool writeResultsCsv(const std::string& fileName, const ElementList& list, Translator& tr,
                      const std::u16string& unit) {
+    const std::string text = resultsCsv(list, tr, unit);
     const std::string tmp = fileName + ".tmp";
     {
         std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        const char16_t* header[] = {u"Typ",           u"Bezeichnung", u"Länge/Umfang",
-                                    u"Flächeninhalt", u"Winkel",      u"Einheit"};
-        std::string line;
-        for (const char16_t* h : header) {
-            if (!line.empty())
-                line += ',';
-            line += csvField(toUtf8(tr.TranslateText(h)));
-        }
-        out << line << "\r\n";
-        ResultRows rows;
-        rows.refill(list);
-        for (int r = 0; r < rows.count(); ++r) {
-            const Telemente& e = list.at(rows.elementIndex(r));
-            const std::u16string typ = tr.GetMessageText(resultTypeMessage(e.typ));
-            line.clear();
-            for (int c = 0; c < kResultColumns; ++c) {
-                if (c)
-                    line += ',';
-                line += csvField(toUtf8(resultCell(e, c, typ)));
-            }
-            out << line << ',' << csvField(toUtf8(unit)) << "\r\n";
-        }
-        out.flush();
-        if (!out) {
-            out.close();
+        if (!out || !out.write(text.data(), std::streamsize(text.size())).flush()) {
             std::remove(tmp.c_str());
             return false;
         }

@@ -33,6 +33,7 @@ private:
 // rename: a failure leaves any earlier file as it was. False when the file could not be written.
 bool writeResultsCsv(const std::string& fileName, const ElementList& list, Translator& tr,
                      const std::u16string& unit);
+std::string resultsCsv(const ElementList& list, Translator& tr, const std::u16string& unit);
 
 // RFC 4180 field quoting.
 std::string csvField(const std::string& text);

@@ -7,6 +7,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QImage>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTreeView>
@@ -38,6 +39,7 @@ protected:
     QTemporaryDir dir;
     test::FakeMessages msgs;
     test::FakeFiles files;
+    test::FakeDialogs dialogs;
     AppConfig config;
     QString picture;
 };
@@ -166,6 +168,83 @@ TEST_F(PictureTest, DamagedProjectLeavesTheDocumentAsItWas) {
     form->action(QStringLiteral("Projektspeichern1"))->trigger();
     ASSERT_EQ(msgs.shown.size(), 2u);
     EXPECT_EQ(msgs.shown[1].text, "Konnte Datei nicht erzeugen.");
+}
+
+} // namespace
+} // namespace pm
+
+namespace pm {
+namespace {
+
+TEST_F(PictureTest, ExportsByTheFileNamesExtension) {
+    config.dialogs = &dialogs;
+    QImage big(1000, 500, QImage::Format_RGB32);
+    big.fill(QColor(0, 0, 200));
+    const QString bigFile = dir.filePath(QStringLiteral("big.png"));
+    ASSERT_TRUE(big.save(bigFile));
+    auto form = make();
+    form->LadeBild(bigFile);
+    form->zoomed->setValue(50);
+    form->ScrollBar1->setValue(300); // the export ignores the scroll position
+    Telemente* d = form->document().elemente.append();
+    d->typ = typAbstand;
+    d->x1 = 100;
+    d->y1 = 100;
+    d->x2 = 900;
+    d->y2 = 100;
+    d->x3 = 500;
+    d->y3 = 200;
+    d->selected = true;
+    Telemente* e = form->document().elemente.append();
+    e->typ = typEllipse;
+    e->x1 = 10;
+    e->y1 = 20;
+    e->x2 = 30;
+    e->y2 = 60;
+
+    files.next = dir.filePath(QStringLiteral("with.png")).toStdString();
+    form->action(QStringLiteral("AlsBildspeichern1"))->trigger();
+    EXPECT_EQ(files.lastSuffix, "bmp");
+    QImage with(QString::fromStdString(files.next));
+    ASSERT_EQ(with.size(), QSize(500, 250));
+    EXPECT_EQ(with.pixelColor(490, 240), QColor(0, 0, 200));
+    EXPECT_EQ(with.pixelColor(250, 100), QColor(255, 0, 0)); // the dimension line at y = 200 / 2
+
+    files.next = dir.filePath(QStringLiteral("lines")).toStdString(); // no extension: BMP
+    form->action(QStringLiteral("AlsBildspeichernnurLinien1"))->trigger();
+    QFile bmp(QString::fromStdString(files.next));
+    ASSERT_TRUE(bmp.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(bmp.read(2) == "BM");
+    bmp.close();
+    QImage lines(QString::fromStdString(files.next), "BMP");
+    EXPECT_EQ(lines.pixelColor(490, 240), QColor(255, 255, 255));
+
+    files.next = dir.filePath(QStringLiteral("drawing.svg")).toStdString();
+    form->action(QStringLiteral("AlsBildspeichernnurLinien1"))->trigger();
+    QFile svg(QString::fromStdString(files.next));
+    ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
+    const QByteArray text = svg.readAll();
+    EXPECT_TRUE(text.contains("viewBox=\"0 0 1000 500\"")) << text.left(400).toStdString();
+    EXPECT_TRUE(text.contains("800.00 Pixel")); // the label as text
+    EXPECT_FALSE(text.contains("<image"));
+
+    files.next = dir.filePath(QStringLiteral("lines.emf")).toStdString();
+    form->action(QStringLiteral("AlsBildspeichernnurLinien1"))->trigger();
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(files.next)));
+
+    dialogs.piecesTyped = 7;
+    files.next = dir.filePath(QStringLiteral("cnc.dxf")).toStdString();
+    form->action(QStringLiteral("AlsBildspeichernnurLinien1"))->trigger();
+    EXPECT_EQ(dialogs.piecesSeen, 4);
+    QFile dxf(QString::fromStdString(files.next));
+    ASSERT_TRUE(dxf.open(QIODevice::ReadOnly));
+    EXPECT_EQ(dxf.readAll().count("VERTEX"), 2 * 16 * 7); // the ellipse only
+    EXPECT_TRUE(msgs.shown.empty());
+
+    files.next = dir.filePath(QStringLiteral("no/such/dir.dxf")).toStdString();
+    form->action(QStringLiteral("AlsBildspeichernnurLinien1"))->trigger();
+    ASSERT_EQ(msgs.shown.size(), 1u);
+    EXPECT_EQ(msgs.shown[0].text.rfind("Konnte diese Datei nicht erstellen: ", 0), 0u);
 }
 
 } // namespace

@@ -48,6 +48,12 @@ public:
         text = labelTyped;
         return true;
     }
+    int askDxfPieces(int pieces) override {
+        piecesSeen = pieces;
+        return piecesTyped;
+    }
+    int piecesSeen = 0;
+    int piecesTyped = 4;
     ScaleDialogValues seen;
     ScaleDialogValues typed;
     std::vector<std::string> labelsSeen;
