@@ -2,6 +2,7 @@
 
 #include "acquire/rasterio.h"
 #include "app/language.h"
+#include "app/printform.h"
 #include "app/qtext.h"
 #include "app/resultsmodel.h"
 #include "app/translateform.h"
@@ -31,6 +32,8 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -203,6 +206,8 @@ void TMainForm::FormCreate() {
     NeigungForm = new TNeigungForm(this);
     TranslateForm = new TTranslateForm(translator_, *messages_, this);
     DXFExportForm = new TDXFExportForm(this);
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    PrintForm = new TPrintForm(*printer_, screenBits_ ? screenBits_ : 32, this);
     qtDialogs_ = std::make_unique<QtDialogService>(massstabForm, NeigungForm, BezeichnungForm,
                                                    DXFExportForm);
     if (!dialogs_)
@@ -257,6 +262,12 @@ void TMainForm::buildMenu() {
     connect(action(QStringLiteral("Bildffnen1")), &QAction::triggered, this,
             &TMainForm::Bildffnen1Click);
     connect(action(QStringLiteral("Neu1")), &QAction::triggered, this, &TMainForm::Neu1Click);
+    connect(action(QStringLiteral("Druckereinrichten1")), &QAction::triggered, this,
+            &TMainForm::Druckereinrichten1Click);
+    connect(action(QStringLiteral("Drucken1")), &QAction::triggered, this,
+            &TMainForm::Drucken1Click);
+    connect(action(QStringLiteral("DruckenohneBild1")), &QAction::triggered, this,
+            &TMainForm::DruckenohneBild1Click);
     connect(action(QStringLiteral("AlsBildspeichern1")), &QAction::triggered, this,
             &TMainForm::AlsBildspeichern1Click);
     connect(action(QStringLiteral("AlsBildspeichernnurLinien1")), &QAction::triggered, this,
@@ -607,6 +618,57 @@ void TMainForm::savedxfArc(const std::string& fileName) {
         messages_->show(translator_.GetMessageText(17) + u" " +
                             us(QString::fromStdString(fileName)),
                         u"", MsgIcon::Error);
+}
+
+void TMainForm::Druckereinrichten1Click() {
+    QPrintDialog dialog(printer_.get(), this);
+    dialog.exec();
+}
+
+void TMainForm::printCommand(bool withPicture) {
+    RenderContext ctx = renderContext();
+    ctx.texts = {translator_.GetMessageText(6), translator_.GetMessageText(12)};
+    ctx.settings.showPicture = withPicture;
+    const QImage drawing = renderExport(*doc_, ctx, messages_);
+    dib picture;
+    if (!drawing.isNull())
+        newdib(picture, drawing.width(), drawing.height(), 24, nullptr, 0);
+    if (!picture.poi) {
+        messages_->show(trText(u"Das Bild ist zu groß zum Drucken."), u"", MsgIcon::Error);
+        return;
+    }
+    for (int y = 0; y < drawing.height(); ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(drawing.constScanLine(y));
+        std::uint8_t* dst = dibRowFromTop(picture, y);
+        for (int x = 0; x < drawing.width(); ++x) {
+            dst[3 * x] = std::uint8_t(qBlue(src[x]));
+            dst[3 * x + 1] = std::uint8_t(qGreen(src[x]));
+            dst[3 * x + 2] = std::uint8_t(qRed(src[x]));
+        }
+    }
+    PrintForm->setPicture(picture);
+    if (PrintForm->exec() == QDialog::Accepted)
+        printPage();
+    PaintBox1Paint();
+}
+
+bool TMainForm::printPage() {
+    printer_->setDocName(qs(translator_.GetMessageText(13)));
+    QPainter painter;
+    if (!painter.begin(printer_.get())) {
+        messages_->show(trText(u"Der Drucker konnte nicht angesprochen werden."), u"",
+                        MsgIcon::Error);
+        return false;
+    }
+    // The printer's page is the sheet: the print lands where the preview showed it.
+    const QSize page = PrintForm->pageSize();
+    const dib& di = PrintForm->picture();
+    const Rect r = printRect({0, 0, page.width(), page.height()}, dibwidth(di), dibheight(di),
+                             PrintForm->choice());
+    PainterDibDevice device(painter, true, screenBits_ ? screenBits_ : 32);
+    drawdib(device, r.x, r.y, r.w, r.h, di, 0, 0, dibwidth(di), dibheight(di), false,
+            RasterOp::Copy, messages_);
+    return painter.end();
 }
 
 void TMainForm::Neu1Click() {

@@ -28,6 +28,7 @@ class QToolButton;
 class QTreeView;
 class QButtonGroup;
 class QSettings;
+class QPrinter;
 
 namespace pm {
 
@@ -35,6 +36,7 @@ class ColorSwatch;
 class PaintBox;
 class ResultsModel;
 class TTranslateForm;
+class TPrintForm;
 
 struct AppConfig {
     QString progpath;                   // empty: the folder of the program file
@@ -86,6 +88,7 @@ public:
     TBezeichnungForm* BezeichnungForm;
     TTranslateForm* TranslateForm;
     TDXFExportForm* DXFExportForm;
+    TPrintForm* PrintForm;
     ResultsModel* results;
 
     // Pass flags.
@@ -102,6 +105,10 @@ public:
     void Ergebnisslisteanzeigen1Click();
     void MessergebnissealsCSVDateiexportieren1Click();
     void Neu1Click();
+    void Druckereinrichten1Click();
+    void Drucken1Click() { printCommand(true); }
+    void DruckenohneBild1Click() { printCommand(false); }
+    QPrinter& printer() { return *printer_; }
     void AlsBildspeichern1Click() { savePictureCommand(true); }
     void AlsBildspeichernnurLinien1Click() { savePictureCommand(false); }
     void LinienalsSVGspeichern1Click();
@@ -181,6 +188,9 @@ private:
     std::u16string beschriftung() override { return translator_.GetMessageText(7); }
     void toolBtnClick(Tool t);
     void savePictureCommand(bool withBackground);
+    void printCommand(bool withPicture);
+    bool printPage();
+    std::unique_ptr<QPrinter> printer_;
     void exportTo(const std::string& fileName, bool withBackground);
     int dxfPieces_ = 4;
     // File dialog captions and the descriptions of their filters, in the current language.

@@ -8,6 +8,9 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QSettings>
+#include <QSpinBox>
+
+#include "app/printform.h"
 
 namespace pm {
 
@@ -61,6 +64,12 @@ void TMainForm::restoreStoredProps() {
             labelFont = f;
     }
     s->endGroup();
+    if (s->contains(QStringLiteral("PrintForm/BreitEdit"))) {
+        PrintForm->inedit = true; // the values as stored, not one made from the other
+        PrintForm->BreitEdit->setValue(s->value(QStringLiteral("PrintForm/BreitEdit")).toInt());
+        PrintForm->HochEdit->setValue(s->value(QStringLiteral("PrintForm/HochEdit")).toInt());
+        PrintForm->inedit = false;
+    }
 }
 
 void TMainForm::saveStoredProps() {
@@ -85,6 +94,8 @@ void TMainForm::saveStoredProps() {
     s->setValue(QStringLiteral("Font/Pitch"), f.pitch);
     s->setValue(QStringLiteral("Font/PixelsPerInch"), f.pixelsPerInch);
     s->endGroup();
+    s->setValue(QStringLiteral("PrintForm/BreitEdit"), PrintForm->BreitEdit->value());
+    s->setValue(QStringLiteral("PrintForm/HochEdit"), PrintForm->HochEdit->value());
     s->sync();
     if (s->status() != QSettings::NoError)
         messages_->show(u"Die Einstellungen konnten nicht gespeichert werden.", u"",
