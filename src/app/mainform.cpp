@@ -32,8 +32,10 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -172,6 +174,11 @@ TMainForm::~TMainForm() {
     // FormDestroy: the document releases the picture, the elements with their vertex arrays
     // and labels, and the copied element.
     qApp->removeEventFilter(keyTracker_);
+    scanCancel_ = true; // a scan still running stops, and its picture is dropped
+    if (scanThread_.joinable())
+        scanThread_.join();
+    for (auto& [token, r] : scans_)
+        freedib(r.picture);
     saveStoredProps();
     // The widgets outlive the document (children go last): detach what reads it.
     ListView1->setModel(nullptr);
@@ -262,6 +269,10 @@ void TMainForm::buildMenu() {
     connect(action(QStringLiteral("Bildffnen1")), &QAction::triggered, this,
             &TMainForm::Bildffnen1Click);
     connect(action(QStringLiteral("Neu1")), &QAction::triggered, this, &TMainForm::Neu1Click);
+    connect(action(QStringLiteral("Scannerwhlen1")), &QAction::triggered, this,
+            &TMainForm::Scannerwhlen1Click);
+    connect(action(QStringLiteral("Scannen1")), &QAction::triggered, this,
+            &TMainForm::Scannen1Click);
     connect(action(QStringLiteral("Druckereinrichten1")), &QAction::triggered, this,
             &TMainForm::Druckereinrichten1Click);
     connect(action(QStringLiteral("Drucken1")), &QAction::triggered, this,
@@ -669,6 +680,139 @@ bool TMainForm::printPage() {
     drawdib(device, r.x, r.y, r.w, r.h, di, 0, 0, dibwidth(di), dibheight(di), false,
             RasterOp::Copy, messages_);
     return painter.end();
+}
+
+SaneSession& TMainForm::sane() {
+    if (!sane_)
+        sane_ = std::make_unique<SaneSession>();
+    return *sane_;
+}
+
+void TMainForm::Scannerwhlen1Click() {
+    if (scanning_)
+        return;
+    const std::vector<ScannerInfo> list = sane().scanners();
+    if (list.empty()) {
+        messages_->show(trText(u"Es wurde kein Scanner gefunden."), u"", MsgIcon::Information);
+        return;
+    }
+    std::vector<std::string> labels;
+    int current = 0;
+    for (std::size_t i = 0; i < list.size(); ++i) {
+        labels.push_back(list[i].label + " - " + list[i].name);
+        if (list[i].name == scanner_)
+            current = int(i);
+    }
+    const int picked = dialogs_->chooseScanner(labels, current);
+    if (picked < 0 || picked >= int(list.size()))
+        return;
+    scanner_ = list[std::size_t(picked)].name;
+    storage()->setValue(QStringLiteral("Scanner/Device"), QString::fromStdString(scanner_));
+}
+
+void TMainForm::Scannen1Click() {
+    if (scanning_)
+        return;
+    if (scanner_.empty())
+        scanner_ = storage()->value(QStringLiteral("Scanner/Device")).toString().toStdString();
+    if (scanner_.empty()) {
+        const std::vector<ScannerInfo> list = sane().scanners();
+        if (list.empty()) {
+            messages_->show(trText(u"Es wurde kein Scanner gefunden."), u"", MsgIcon::Information);
+            return;
+        }
+        scanner_ = list.front().name;
+    }
+    sane(); // SANE runs before the scanning thread uses it
+    if (scanThread_.joinable())
+        scanThread_.join();
+    scanning_ = true;
+    scanCancel_ = false;
+    const int token = nextToken_++;
+    if (!scanProgress_) {
+        scanProgress_ = new QProgressDialog(this);
+        scanProgress_->setObjectName(QStringLiteral("ScanProgress"));
+        scanProgress_->setWindowModality(Qt::WindowModal);
+        scanProgress_->setRange(0, 1000);
+        scanProgress_->setMinimumDuration(0);
+        connect(scanProgress_, &QProgressDialog::canceled, this, [this] { scanCancel_ = true; });
+    }
+    scanProgress_->setLabelText(qs(trText(u"Scannen...")));
+    scanProgress_->setCancelButtonText(qs(trText(u"Abbrechen")));
+    scanProgress_->setValue(0);
+    scanProgress_->show();
+    QPointer<QProgressDialog> progress = scanProgress_;
+    scanThread_ = std::thread([this, token, device = scanner_, progress] {
+        ScanResult r;
+        r.status = scanPage(
+            device, r.picture,
+            [progress](double f) {
+                QMetaObject::invokeMethod(
+                    progress,
+                    [progress, f] {
+                        if (progress)
+                            progress->setValue(int(f * 1000));
+                    },
+                    Qt::QueuedConnection);
+            },
+            scanCancel_, r.error);
+        {
+            std::lock_guard<std::mutex> lock(scansMutex_);
+            scans_[token] = r;
+        }
+        // The picture reaches the window as a posted event carrying its token.
+        QCoreApplication::postEvent(this, new ScanReadyEvent(token));
+    });
+}
+
+bool TMainForm::event(QEvent* event) {
+    if (event->type() == ScanReadyEvent::kType) {
+        WMUser2(static_cast<ScanReadyEvent*>(event)->token);
+        return true;
+    }
+    return QMainWindow::event(event);
+}
+
+dib TMainForm::GetScanedDib(int token) {
+    std::lock_guard<std::mutex> lock(scansMutex_);
+    auto it = scans_.find(token);
+    if (it == scans_.end())
+        return dib{};
+    const dib picture = it->second.picture;
+    scans_.erase(it);
+    return picture;
+}
+
+void TMainForm::WMUser2(int token) {
+    ScanStatus status = ScanStatus::Failed;
+    std::string error;
+    {
+        std::lock_guard<std::mutex> lock(scansMutex_);
+        if (auto it = scans_.find(token); it != scans_.end()) {
+            status = it->second.status;
+            error = it->second.error;
+        }
+    }
+    finishScan();
+    dib picture = GetScanedDib(token);
+    if (!picture.poi) {
+        if (status == ScanStatus::Failed && !error.empty())
+            messages_->show(trText(u"Das Scannen ist fehlgeschlagen:") + u" " +
+                                us(QString::fromStdString(error)),
+                            u"", MsgIcon::Warning);
+        return;
+    }
+    // The zoom, arrow length and label font stay; the elements are kept.
+    doc_->replacePicture(picture);
+    PaintBox1Paint();
+}
+
+void TMainForm::finishScan() {
+    if (scanThread_.joinable())
+        scanThread_.join();
+    scanning_ = false;
+    if (scanProgress_)
+        scanProgress_->hide();
 }
 
 void TMainForm::Neu1Click() {

@@ -2,6 +2,7 @@
 // The main window. It owns the document and the dialogs; its handlers keep the names of the
 // controls and events and hand the work to the subsystem that owns it.
 
+#include "acquire/sanescan.h"
 #include "app/dialogs.h"
 #include "app/qtservices.h"
 #include "drawing/qtcanvas.h"
@@ -10,12 +11,17 @@
 #include "model/document.h"
 #include "translate/translations.h"
 
+#include <QEvent>
 #include <QImage>
 #include <QMainWindow>
 #include <QMap>
 #include <QStringList>
 
+#include <atomic>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <thread>
 
 class QAction;
 class QCheckBox;
@@ -29,6 +35,7 @@ class QTreeView;
 class QButtonGroup;
 class QSettings;
 class QPrinter;
+class QProgressDialog;
 
 namespace pm {
 
@@ -37,6 +44,13 @@ class PaintBox;
 class ResultsModel;
 class TTranslateForm;
 class TPrintForm;
+
+// "A scan is ready": the token tells GetScanedDib which picture.
+struct ScanReadyEvent : QEvent {
+    static constexpr QEvent::Type kType = QEvent::Type(QEvent::User + 1);
+    explicit ScanReadyEvent(int t) : QEvent(kType), token(t) {}
+    int token;
+};
 
 struct AppConfig {
     QString progpath;                   // empty: the folder of the program file
@@ -105,6 +119,13 @@ public:
     void Ergebnisslisteanzeigen1Click();
     void MessergebnissealsCSVDateiexportieren1Click();
     void Neu1Click();
+    void Scannerwhlen1Click();
+    void Scannen1Click();
+    // A scanned picture has arrived (the posted event of type QEvent::User + 1).
+    void WMUser2(int token);
+    // The picture a scan left under `token`, or none (poi null); it can be taken once.
+    dib GetScanedDib(int token);
+    bool scanRunning() const { return scanning_; }
     void Druckereinrichten1Click();
     void Drucken1Click() { printCommand(true); }
     void DruckenohneBild1Click() { printCommand(false); }
@@ -170,6 +191,7 @@ public:
     bool dontchlang = false;
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
@@ -189,6 +211,22 @@ private:
     void toolBtnClick(Tool t);
     void savePictureCommand(bool withBackground);
     void printCommand(bool withPicture);
+    SaneSession& sane();
+    void finishScan();
+    std::unique_ptr<SaneSession> sane_;
+    std::string scanner_;
+    std::thread scanThread_;
+    std::atomic<bool> scanCancel_{false};
+    bool scanning_ = false;
+    QProgressDialog* scanProgress_ = nullptr;
+    struct ScanResult {
+        dib picture;
+        ScanStatus status;
+        std::string error;
+    };
+    std::mutex scansMutex_;
+    std::map<int, ScanResult> scans_;
+    int nextToken_ = 1;
     bool printPage();
     std::unique_ptr<QPrinter> printer_;
     void exportTo(const std::string& fileName, bool withBackground);

@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -86,6 +87,17 @@ int QtDialogService::askDxfPieces(int pieces) {
     dxf_->DivideEd->setValue(pieces);
     dxf_->exec(); // however it is closed, its value counts
     return dxf_->DivideEd->value();
+}
+
+int QtDialogService::chooseScanner(const std::vector<std::string>& choices, int current) {
+    QStringList items;
+    for (const std::string& c : choices)
+        items << QString::fromStdString(c);
+    bool ok = false;
+    const QString picked = QInputDialog::getItem(
+        label_ ? label_->parentWidget() : nullptr, QApplication::applicationName(),
+        QStringLiteral("Scanner:"), items, std::max(0, current), false, &ok);
+    return ok ? int(items.indexOf(picked)) : -1;
 }
 
 std::string QtFileDialogService::openFileName(std::u16string_view caption,

@@ -33,6 +33,7 @@ public:
     bool askSlope(double& angle) override;
     bool askLabel(std::u16string& text) override;
     int askDxfPieces(int pieces) override;
+    int chooseScanner(const std::vector<std::string>& choices, int current) override;
 
 private:
     TmassstabForm* scale_;

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pm {
 
@@ -38,6 +39,8 @@ public:
     virtual bool askLabel(std::u16string& text) = 0;
     // The DXF export dialog: pieces per curve, 1 to 20, starting from `pieces`.
     virtual int askDxfPieces(int pieces) = 0;
+    // Lets the user pick one of `choices` (the current one first selected); -1 when cancelled.
+    virtual int chooseScanner(const std::vector<std::string>& choices, int current) = 0;
 };
 
 // The file dialogs. Filters are "description|patterns|..." with patterns separated by ';'.

@@ -52,6 +52,12 @@ public:
         piecesSeen = pieces;
         return piecesTyped;
     }
+    int chooseScanner(const std::vector<std::string>& choices, int) override {
+        scannersSeen = choices;
+        return scannerPick;
+    }
+    std::vector<std::string> scannersSeen;
+    int scannerPick = 0;
     int piecesSeen = 0;
     int piecesTyped = 4;
     ScaleDialogValues seen;
