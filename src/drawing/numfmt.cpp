@@ -56,8 +56,10 @@ std::string formatFixed(double value, int decimals) {
     std::string out;
     const std::size_t point = kept.size() - std::size_t(decimals);
     out = kept.substr(0, point);
-    if (decimals > 0)
-        out += "." + kept.substr(point);
+    if (decimals > 0) {
+        out += '.';
+        out.append(kept, point, std::string::npos);
+    }
     if (negative && kept.find_first_not_of('0') != std::string::npos)
         out.insert(out.begin(), '-');
     return out;
