@@ -2,13 +2,17 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDate>
+#include <QDesktopServices>
 #include <QDoubleSpinBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <limits>
@@ -86,6 +90,59 @@ TNeigungForm::TNeigungForm(QWidget* parent) : QDialog(parent) {
     box->addWidget(neiged);
     box->addWidget(OKBtn, 0, Qt::AlignRight);
     box->setSizeConstraint(QLayout::SetFixedSize);
+}
+
+TAboutBox::TAboutBox(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutBox"));
+    setWindowTitle(QStringLiteral("Info"));
+    setModal(true);
+    auto* box = new QVBoxLayout(this);
+    auto* row = new QHBoxLayout;
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("ProgramIcon"));
+    picture->setPixmap(QIcon::fromTheme(QStringLiteral("applications-graphics")).pixmap(48, 48));
+    row->addWidget(picture, 0, Qt::AlignTop);
+    auto* texts = new QVBoxLayout;
+    ProductName = new QLabel(QStringLiteral("Tervalo Picmetra 1.0"), this);
+    ProductName->setObjectName(QStringLiteral("ProductName"));
+    QFont big = ProductName->font();
+    big.setPointSizeF(big.pointSizeF() * 1.4);
+    big.setBold(true);
+    ProductName->setFont(big);
+    Copyright = new QLabel(QStringLiteral("Copyright © XXXX Tervalo"), this);
+    Copyright->setObjectName(QStringLiteral("Copyright"));
+    // The year the box is made in, in place of the first "XXXX".
+    Copyright->setText(Copyright->text().replace(Copyright->text().indexOf(QStringLiteral("XXXX")),
+                                                 4, QString::number(QDate::currentDate().year())));
+    ProductName->setProperty("untranslated", true);
+    Copyright->setProperty("untranslated", true);
+    Comments =
+        new QLabel(QStringLiteral("Messen auf Bildern: Fotos, Scans und Baupläne kalibrieren, "
+                                  "Strecken, Flächen und Winkel messen, als Projekt "
+                                  "speichern und für CAD, CNC und Druck ausgeben."),
+                   this);
+    Comments->setObjectName(QStringLiteral("Comments"));
+    Comments->setWordWrap(true);
+    texts->addWidget(ProductName);
+    texts->addWidget(Copyright);
+    texts->addWidget(Comments);
+    row->addLayout(texts, 1);
+    box->addLayout(row);
+    auto* buttons = new QHBoxLayout;
+    WebBtn = new QPushButton(QStringLiteral("www.tervalo.de"), this);
+    WebBtn->setObjectName(QStringLiteral("WebBtn"));
+    WebBtn->setProperty("untranslated", true);
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    buttons->addWidget(WebBtn);
+    buttons->addStretch(1);
+    buttons->addWidget(OKButton);
+    box->addLayout(buttons);
+    setFixedWidth(420);
+    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(WebBtn, &QPushButton::clicked, this,
+            [] { QDesktopServices::openUrl(QUrl(QStringLiteral("https://www.tervalo.de"))); });
 }
 
 TDXFExportForm::TDXFExportForm(QWidget* parent) : QDialog(parent) {

@@ -6,6 +6,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QLabel;
 class QLineEdit;
 class QSpinBox;
 class QPushButton;
@@ -52,6 +53,17 @@ public:
 
     QSpinBox* DivideEd;
     QPushButton* BitBtnXP1;
+};
+
+class TAboutBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAboutBox(QWidget* parent = nullptr);
+    QLabel* ProductName;
+    QLabel* Copyright;
+    QLabel* Comments;
+    QPushButton* WebBtn;
+    QPushButton* OKButton;
 };
 
 // A decimal spin field without limits, right-aligned, in the program's number format.

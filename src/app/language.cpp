@@ -40,7 +40,8 @@ bool isInternal(const QObject* o) {
 }
 
 void translateOne(QObject* o, Translator& tr) {
-    if (isInternal(o))
+    // Names, addresses and years are the same in every language.
+    if (isInternal(o) || o->property("untranslated").toBool())
         return;
     if (auto* w = qobject_cast<QWidget*>(o); w && w->isWindow() && !w->windowTitle().isEmpty())
         w->setWindowTitle(tx(tr, w->windowTitle()));

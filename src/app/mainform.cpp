@@ -213,6 +213,7 @@ void TMainForm::FormCreate() {
     NeigungForm = new TNeigungForm(this);
     TranslateForm = new TTranslateForm(translator_, *messages_, this);
     DXFExportForm = new TDXFExportForm(this);
+    AboutBox = new TAboutBox(this);
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     PrintForm = new TPrintForm(*printer_, screenBits_ ? screenBits_ : 32, this);
     qtDialogs_ = std::make_unique<QtDialogService>(massstabForm, NeigungForm, BezeichnungForm,
@@ -269,6 +270,12 @@ void TMainForm::buildMenu() {
     connect(action(QStringLiteral("Bildffnen1")), &QAction::triggered, this,
             &TMainForm::Bildffnen1Click);
     connect(action(QStringLiteral("Neu1")), &QAction::triggered, this, &TMainForm::Neu1Click);
+    connect(action(QStringLiteral("Schriftart1")), &QAction::triggered, this,
+            &TMainForm::Schriftart1Click);
+    connect(action(QStringLiteral("berdasProgramm1")), &QAction::triggered, this,
+            &TMainForm::berdasProgramm1Click);
+    connect(action(QStringLiteral("Grafisch1")), &QAction::triggered, this,
+            &TMainForm::Grafisch1Click);
     connect(action(QStringLiteral("Scannerwhlen1")), &QAction::triggered, this,
             &TMainForm::Scannerwhlen1Click);
     connect(action(QStringLiteral("Scannen1")), &QAction::triggered, this,
@@ -370,6 +377,9 @@ void TMainForm::buildTopBar() {
     row->addWidget(Panel2, 1);
 
     connect(zoomed, &QSpinBox::valueChanged, this, &TMainForm::zoomedChange);
+    connect(Shape1, &ColorSwatch::pressed, this, &TMainForm::Shape1MouseDown);
+    connect(ChooseColorBtn, &QPushButton::clicked, this, &TMainForm::ChooseColorBtnClick);
+    connect(FontBtn, &QPushButton::clicked, this, &TMainForm::Schriftart1Click);
     connect(WidthEd, &QDoubleSpinBox::valueChanged, this, &TMainForm::PaintBox1Paint);
     connect(PfeillangEd, &QDoubleSpinBox::valueChanged, this, &TMainForm::PaintBox1Paint);
     connect(ShowPicCheck, &QCheckBox::toggled, this, &TMainForm::PaintBox1Paint);
@@ -813,6 +823,34 @@ void TMainForm::finishScan() {
     scanning_ = false;
     if (scanProgress_)
         scanProgress_->hide();
+}
+
+void TMainForm::ChooseColorBtnClick() {
+    std::uint32_t color = Shape1->color().rgb() & 0xFFFFFF;
+    if (!dialogs_->chooseColor(color))
+        return; // cancelled: no repaint either
+    Shape1->setColor(QColor::fromRgb(color));
+    PaintBox1Paint();
+}
+
+void TMainForm::Schriftart1Click() {
+    LabelFont& f = labelFont;
+    int style =
+        (f.bold ? 1 : 0) | (f.italic ? 2 : 0) | (f.underline ? 4 : 0) | (f.strikeout ? 8 : 0);
+    std::uint32_t color =
+        std::uint32_t(f.color.r) << 16 | std::uint32_t(f.color.g) << 8 | f.color.b;
+    if (dialogs_->chooseFont(f.face, f.height, style, color)) {
+        f.bold = style & 1;
+        f.italic = style & 2;
+        f.underline = style & 4;
+        f.strikeout = style & 8;
+        f.color = {std::uint8_t(color >> 16), std::uint8_t(color >> 8), std::uint8_t(color)};
+    }
+    PaintBox1Paint(); // repainted in either case
+}
+
+void TMainForm::berdasProgramm1Click() {
+    AboutBox->exec();
 }
 
 void TMainForm::Neu1Click() {

@@ -103,6 +103,7 @@ public:
     TTranslateForm* TranslateForm;
     TDXFExportForm* DXFExportForm;
     TPrintForm* PrintForm;
+    TAboutBox* AboutBox;
     ResultsModel* results;
 
     // Pass flags.
@@ -119,6 +120,11 @@ public:
     void Ergebnisslisteanzeigen1Click();
     void MessergebnissealsCSVDateiexportieren1Click();
     void Neu1Click();
+    void ChooseColorBtnClick();
+    void Shape1MouseDown() { ChooseColorBtnClick(); }
+    void Schriftart1Click();
+    void berdasProgramm1Click();
+    void Grafisch1Click() { massstabBtnClick(); }
     void Scannerwhlen1Click();
     void Scannen1Click();
     // A scanned picture has arrived (the posted event of type QEvent::User + 1).

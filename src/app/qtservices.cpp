@@ -5,14 +5,21 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QColorDialog>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFileDialog>
+#include <QFontDialog>
+#include <QHBoxLayout>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPixmap>
+#include <QPushButton>
 #include <QSpinBox>
+#include <QVBoxLayout>
 
 namespace pm {
 
@@ -98,6 +105,68 @@ int QtDialogService::chooseScanner(const std::vector<std::string>& choices, int 
         label_ ? label_->parentWidget() : nullptr, QApplication::applicationName(),
         QStringLiteral("Scanner:"), items, std::max(0, current), false, &ok);
     return ok ? int(items.indexOf(picked)) : -1;
+}
+
+bool QtDialogService::chooseColor(std::uint32_t& color) {
+    const QColor picked =
+        QColorDialog::getColor(QColor::fromRgb(color), label_ ? label_->parentWidget() : nullptr);
+    if (!picked.isValid())
+        return false;
+    color = picked.rgb() & 0xFFFFFF;
+    return true;
+}
+
+bool QtDialogService::chooseFont(std::u16string& face, int& height, int& style,
+                                 std::uint32_t& color) {
+    QFont start(qs(face));
+    start.setPixelSize(std::max(1, std::abs(height)));
+    start.setBold(style & 1);
+    start.setItalic(style & 2);
+    start.setUnderline(style & 4);
+    start.setStrikeOut(style & 8);
+    // The font dialog with a colour of its own, as the label font has one.
+    QDialog dialog(label_ ? label_->parentWidget() : nullptr);
+    dialog.setWindowTitle(QStringLiteral("Schriftart"));
+    auto* box = new QVBoxLayout(&dialog);
+    auto* fonts = new QFontDialog(start, &dialog);
+    fonts->setWindowFlags(Qt::Widget);
+    fonts->setOptions(QFontDialog::NoButtons);
+    box->addWidget(fonts);
+    QColor chosen = QColor::fromRgb(color);
+    auto* colorBtn = new QPushButton(QStringLiteral("Farbe..."), &dialog);
+    colorBtn->setObjectName(QStringLiteral("FontColorBtn"));
+    auto paintSwatch = [colorBtn, &chosen] {
+        QPixmap swatch(24, 14);
+        swatch.fill(chosen);
+        colorBtn->setIcon(QIcon(swatch));
+    };
+    paintSwatch();
+    QObject::connect(colorBtn, &QPushButton::clicked, &dialog, [&] {
+        const QColor c = QColorDialog::getColor(chosen, &dialog);
+        if (c.isValid()) {
+            chosen = c;
+            paintSwatch();
+        }
+    });
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    auto* row = new QHBoxLayout;
+    row->addWidget(colorBtn);
+    row->addStretch(1);
+    row->addWidget(buttons);
+    box->addLayout(row);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    const QFont f = fonts->currentFont();
+    color = chosen.rgb() & 0xFFFFFF;
+    face = us(f.family());
+    // The dialog speaks points; the label font is a character height in pixels.
+    const int px = f.pixelSize() > 0 ? f.pixelSize() : int(std::lround(f.pointSizeF() * 96 / 72));
+    height = -std::max(1, px);
+    style = (f.bold() ? 1 : 0) | (f.italic() ? 2 : 0) | (f.underline() ? 4 : 0) |
+            (f.strikeOut() ? 8 : 0);
+    return true;
 }
 
 std::string QtFileDialogService::openFileName(std::u16string_view caption,

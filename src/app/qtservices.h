@@ -34,6 +34,8 @@ public:
     bool askLabel(std::u16string& text) override;
     int askDxfPieces(int pieces) override;
     int chooseScanner(const std::vector<std::string>& choices, int current) override;
+    bool chooseColor(std::uint32_t& color) override;
+    bool chooseFont(std::u16string& face, int& height, int& style, std::uint32_t& color) override;
 
 private:
     TmassstabForm* scale_;

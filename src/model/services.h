@@ -2,6 +2,7 @@
 // Everything modal or outside the process that the logic needs comes through these small
 // interfaces. The Qt program implements them with real dialogs; tests script them.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,12 @@ public:
     virtual bool askLabel(std::u16string& text) = 0;
     // The DXF export dialog: pieces per curve, 1 to 20, starting from `pieces`.
     virtual int askDxfPieces(int pieces) = 0;
+    // The colour dialog, fully open, starting from `color` (0xRRGGBB); true with the choice.
+    virtual bool chooseColor(std::uint32_t& color) = 0;
+    // The font dialog on the label font: face, pixel height, bold, italic, underline, strike
+    // out and colour; true when confirmed.
+    virtual bool chooseFont(std::u16string& face, int& height, int& style,
+                            std::uint32_t& color) = 0;
     // Lets the user pick one of `choices` (the current one first selected); -1 when cancelled.
     virtual int chooseScanner(const std::vector<std::string>& choices, int current) = 0;
 };

@@ -4,9 +4,15 @@
 #include "support/fakes.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QDate>
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QImage>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -245,6 +251,41 @@ TEST_F(PictureTest, ExportsByTheFileNamesExtension) {
     form->action(QStringLiteral("AlsBildspeichernnurLinien1"))->trigger();
     ASSERT_EQ(msgs.shown.size(), 1u);
     EXPECT_EQ(msgs.shown[0].text.rfind("Konnte diese Datei nicht erstellen: ", 0), 0u);
+}
+
+} // namespace
+} // namespace pm
+
+namespace pm {
+namespace {
+
+TEST_F(PictureTest, ColourFontAboutAndGraphicalScaleCommands) {
+    config.dialogs = &dialogs;
+    auto form = make();
+    // The swatch and the button open the same colour dialog; cancelling keeps the colour.
+    dialogs.colorOk = false;
+    form->ChooseColorBtn->click();
+    EXPECT_EQ(dialogs.colorSeen, 0xFF0000u);
+    EXPECT_EQ(form->Shape1->color(), QColor(255, 0, 0));
+    dialogs.colorOk = true;
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(form->Shape1, &press);
+    EXPECT_EQ(form->Shape1->color(), QColor(0, 255, 0));
+
+    form->FontBtn->click();
+    EXPECT_EQ(dialogs.fontShown, 1);
+    EXPECT_EQ(form->labelFont.face, u"DejaVu Serif");
+    EXPECT_EQ(form->labelFont.height, -20);
+    EXPECT_TRUE(form->labelFont.bold);
+    EXPECT_EQ(form->labelFont.color, (Rgb{0, 0, 255}));
+
+    form->action(QStringLiteral("Grafisch1"))->trigger();
+    EXPECT_EQ(form->tools->checkedButton()->objectName(), QStringLiteral("massstabBtn"));
+
+    EXPECT_EQ(form->AboutBox->windowTitle(), QStringLiteral("Info"));
+    EXPECT_EQ(form->AboutBox->Copyright->text(),
+              QStringLiteral("Copyright © %1 Tervalo").arg(QDate::currentDate().year()));
 }
 
 } // namespace

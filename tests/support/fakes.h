@@ -56,6 +56,30 @@ public:
         scannersSeen = choices;
         return scannerPick;
     }
+    bool chooseColor(std::uint32_t& color) override {
+        colorSeen = color;
+        if (!colorOk)
+            return false;
+        color = colorTyped;
+        return true;
+    }
+    bool chooseFont(std::u16string& face, int& height, int& style, std::uint32_t& color) override {
+        ++fontShown;
+        if (!fontOk)
+            return false;
+        face = fontFace;
+        height = fontHeight;
+        style = fontStyle;
+        color = fontColor;
+        return true;
+    }
+    std::uint32_t colorSeen = 0, colorTyped = 0x00FF00;
+    bool colorOk = true;
+    int fontShown = 0;
+    bool fontOk = true;
+    std::u16string fontFace = u"DejaVu Serif";
+    int fontHeight = -20, fontStyle = 1;
+    std::uint32_t fontColor = 0x0000FF;
     std::vector<std::string> scannersSeen;
     int scannerPick = 0;
     int piecesSeen = 0;
