@@ -1,6 +1,7 @@
 #include "drawing/emf.h"
 
 #include "drawing/view.h"
+#include "model/atomicfile.h"
 
 #include <algorithm>
 #include <climits>
@@ -209,20 +210,7 @@ std::string emfDocument(const ElementList& list, int zoom, Rgb color, int penWid
 
 bool saveasemf(const std::string& fileName, const ElementList& list, int zoom, Rgb color,
                int penWidth) {
-    const std::string bytes = emfDocument(list, zoom, color, penWidth);
-    const std::string tmp = fileName + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(bytes.data(), std::streamsize(bytes.size())).flush()) {
-            std::remove(tmp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(tmp.c_str(), fileName.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return true;
+    return writeFileAtomically(fileName, emfDocument(list, zoom, color, penWidth));
 }
 
 } // namespace pm

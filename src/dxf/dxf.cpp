@@ -1,4 +1,5 @@
 #include "dxf/dxf.h"
+#include "model/atomicfile.h"
 
 #include <charconv>
 #include <cmath>
@@ -243,20 +244,7 @@ std::string dxfDocument(const ElementList& list, int pieces) {
 }
 
 bool savedxfArc(const std::string& fileName, const ElementList& list, int pieces) {
-    const std::string text = dxfDocument(list, pieces);
-    const std::string tmp = fileName + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(text.data(), std::streamsize(text.size())).flush()) {
-            std::remove(tmp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(tmp.c_str(), fileName.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return true;
+    return writeFileAtomically(fileName, dxfDocument(list, pieces));
 }
 
 } // namespace pm

@@ -1,5 +1,6 @@
 #include "model/options.h"
 
+#include "model/atomicfile.h"
 #include "model/text.h"
 
 #include <cstdio>
@@ -41,21 +42,9 @@ std::optional<int> LoadOptions(const std::string& fileName) {
 }
 
 bool SaveOptions(const std::string& fileName, int language) {
-    const std::string tmp = fileName + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        unsigned char b[4];
-        putLE32(b, language);
-        if (!out || !out.write(reinterpret_cast<const char*>(b), 4).flush()) {
-            std::remove(tmp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(tmp.c_str(), fileName.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return true;
+    unsigned char b[4];
+    putLE32(b, language);
+    return writeFileAtomically(fileName, std::string_view(reinterpret_cast<const char*>(b), 4));
 }
 
 } // namespace pm

@@ -1,6 +1,7 @@
 #include "results/results.h"
 
 #include "drawing/numfmt.h"
+#include "model/atomicfile.h"
 #include "model/text.h"
 #include "translate/translations.h"
 
@@ -91,20 +92,7 @@ std::string resultsCsv(const ElementList& list, Translator& tr, const std::u16st
 
 bool writeResultsCsv(const std::string& fileName, const ElementList& list, Translator& tr,
                      const std::u16string& unit) {
-    const std::string text = resultsCsv(list, tr, unit);
-    const std::string tmp = fileName + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out || !out.write(text.data(), std::streamsize(text.size())).flush()) {
-            std::remove(tmp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(tmp.c_str(), fileName.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return true;
+    return writeFileAtomically(fileName, resultsCsv(list, tr, unit));
 }
 
 } // namespace pm

@@ -1,5 +1,6 @@
 #include "translate/translations.h"
 
+#include "model/atomicfile.h"
 #include "model/services.h"
 #include "model/text.h"
 
@@ -7,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <stdexcept>
 #include <utility>
 #include <vector>
@@ -299,33 +301,15 @@ void Translator::RegisterMessages() {
 bool Translator::SaveTranslations() {
     if (fileName_.empty())
         return false;
-    const std::string tmp = fileName_ + ".tmp";
-    {
-        std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        try {
-            unsigned char head[8];
-            putLE32(head, kColumns);
-            putLE32(head + 4, rowCount());
-            out.write(reinterpret_cast<const char*>(head), 8);
-            for (int r = 0; r < rowCount(); ++r)
-                for (int c = 0; c < kColumns; ++c)
-                    WriteWString(out, cell(r, c));
-            out.flush();
-            if (!out)
-                throw std::runtime_error("write failed");
-        } catch (const std::exception&) {
-            out.close();
-            std::remove(tmp.c_str());
-            return false;
-        }
-    }
-    if (std::rename(tmp.c_str(), fileName_.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return true;
+    std::ostringstream out;
+    unsigned char head[8];
+    putLE32(head, kColumns);
+    putLE32(head + 4, rowCount());
+    out.write(reinterpret_cast<const char*>(head), 8);
+    for (int r = 0; r < rowCount(); ++r)
+        for (int c = 0; c < kColumns; ++c)
+            WriteWString(out, cell(r, c));
+    return writeFileAtomically(fileName_, out.str());
 }
 
 } // namespace pm

@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDoubleSpinBox>
+#include <QFile>
 #include <QImage>
 #include <QPageLayout>
 #include <QPrinter>
@@ -48,6 +49,12 @@ protected:
     }
     // The printed page, rendered by pdftoppm.
     QImage page() {
+        if (const QByteArray shots = qgetenv("PICMETRA_SHOTS"); !shots.isEmpty())
+            QFile::copy(pdf,
+                        QString::fromLocal8Bit(shots) + QStringLiteral("/") +
+                            QString::fromStdString(
+                                testing::UnitTest::GetInstance()->current_test_info()->name()) +
+                            QStringLiteral(".pdf"));
         const QString png = dir.filePath(QStringLiteral("page"));
         const QString cmd =
             QStringLiteral("pdftoppm -r 30 -png -singlefile '%1' '%2'").arg(pdf, png);

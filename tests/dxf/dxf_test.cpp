@@ -1,5 +1,7 @@
 #include "dxf/dxf.h"
 
+#include "support/elements.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -29,20 +31,6 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
-Telemente& add(ElementList& list, int typ, Pt p1, Pt p2, Pt p3 = {}, Pt p4 = {}) {
-    Telemente* e = list.append();
-    e->typ = typ;
-    e->x1 = p1.x;
-    e->y1 = p1.y;
-    e->x2 = p2.x;
-    e->y2 = p2.y;
-    e->x3 = p3.x;
-    e->y3 = p3.y;
-    e->x4 = p4.x;
-    e->y4 = p4.y;
-    return *e;
-}
-
 TEST(DxfNumber, ShortestFormWithFifteenDigits) {
     const struct {
         double v;
@@ -66,9 +54,9 @@ TEST(DxfNumber, ShortestFormWithFifteenDigits) {
 
 TEST(Dxf, EmptyDrawingIsTheHeaderAndTheEnd) {
     ElementList list;
-    add(list, typRechteck, {0, 0}, {10, 10});
-    add(list, typAbstand, {0, 0}, {10, 10});
-    add(list, typText, {0, 0}, {10, 10});
+    test::addElement(list, typRechteck, {0, 0}, {10, 10});
+    test::addElement(list, typAbstand, {0, 0}, {10, 10});
+    test::addElement(list, typText, {0, 0}, {10, 10});
     const auto l = lines(dxfDocument(list, 4));
     ASSERT_EQ(l.size(), 54u);
     EXPECT_EQ(l[0], " 0");
@@ -80,9 +68,9 @@ TEST(Dxf, EmptyDrawingIsTheHeaderAndTheEnd) {
 
 TEST(Dxf, ChainedLinesShareOnePolyline) {
     ElementList list;
-    add(list, typLine, {72, 144}, {144, 72});
-    add(list, typLine, {144, 72}, {216, 72});
-    add(list, typLine, {216.0000001, 72}, {0, 0});
+    test::addElement(list, typLine, {72, 144}, {144, 72});
+    test::addElement(list, typLine, {144, 72}, {216, 72});
+    test::addElement(list, typLine, {216.0000001, 72}, {0, 0});
     const auto l = lines(dxfDocument(list, 4));
     const std::vector<std::string> first(l.begin() + 50, l.begin() + 56 + 15);
     EXPECT_EQ(first, (std::vector<std::string>{
@@ -154,7 +142,7 @@ TEST_F(DxfFile, QuarterCircleBecomesArcsWithPositiveBulgesCounterClockwise) {
     const double k = 0.5522847498 * 72;
     for (int n : {1, 4}) {
         ElementList list;
-        add(list, typCubicCurve, {72, 0}, {0, -72}, {72, -k}, {k, -72});
+        test::addElement(list, typCubicCurve, {72, 0}, {0, -72}, {72, -k}, {k, -72});
         ASSERT_TRUE(savedxfArc(file, list, n));
         const Polylines p = readBack(file);
         ASSERT_EQ(p.size(), 1u);
@@ -171,7 +159,7 @@ TEST_F(DxfFile, QuarterCircleBecomesArcsWithPositiveBulgesCounterClockwise) {
         EXPECT_NEAR(p[0].back().y, 1, 1e-12);
     }
     ElementList reverse; // the other way round: negative bulges
-    add(reverse, typCubicCurve, {0, -72}, {72, 0}, {k, -72}, {72, -k});
+    test::addElement(reverse, typCubicCurve, {0, -72}, {72, 0}, {k, -72}, {72, -k});
     ASSERT_TRUE(savedxfArc(file, reverse, 2));
     const Polylines back = readBack(file);
     ASSERT_EQ(back.size(), 1u);
@@ -181,10 +169,10 @@ TEST_F(DxfFile, QuarterCircleBecomesArcsWithPositiveBulgesCounterClockwise) {
 
 TEST_F(DxfFile, StraightCurvesAndFlatEllipsesAreStraightSegments) {
     ElementList list;
-    add(list, typCubicCurve, {0, 0}, {300, 0}, {100, 0}, {200, 0});
-    add(list, typEllipse, {0, 50}, {100, 50}); // zero height
-    add(list, typEllipse, {20, 10}, {20, 90}); // zero width: no direction for its axis
-    add(list, typEllipse, {0, 0}, {144, 72});
+    test::addElement(list, typCubicCurve, {0, 0}, {300, 0}, {100, 0}, {200, 0});
+    test::addElement(list, typEllipse, {0, 50}, {100, 50}); // zero height
+    test::addElement(list, typEllipse, {20, 10}, {20, 90}); // zero width: no direction for its axis
+    test::addElement(list, typEllipse, {0, 0}, {144, 72});
     ASSERT_TRUE(savedxfArc(file, list, 3));
     const Polylines p = readBack(file);
     ASSERT_EQ(p.size(), 4u);

@@ -1,5 +1,7 @@
 #include "drawing/emf.h"
 
+#include "support/elements.h"
+
 #include <gtest/gtest.h>
 
 #include <array>
@@ -32,19 +34,6 @@ protected:
         std::ifstream in(svg);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    Telemente& add(ElementList& list, int typ, Pt p1, Pt p2, Pt p3 = {}, Pt p4 = {}) {
-        Telemente* e = list.append();
-        e->typ = typ;
-        e->x1 = p1.x;
-        e->y1 = p1.y;
-        e->x2 = p2.x;
-        e->y2 = p2.y;
-        e->x3 = p3.x;
-        e->y3 = p3.y;
-        e->x4 = p4.x;
-        e->y4 = p4.y;
-        return *e;
-    }
     static int count(const std::string& s, const std::string& what) {
         int n = 0;
         for (std::size_t at = s.find(what); at != std::string::npos; at = s.find(what, at + 1))
@@ -56,14 +45,14 @@ protected:
 
 TEST_F(EmfFile, LinesCurvesEllipsesAndClosingLinesAtTheZoom) {
     ElementList list;
-    add(list, typLine, {10, 20}, {110, 70});
-    Telemente& q = add(list, typQuadCurve, {110, 70}, {170, 70}, {140, 10});
+    test::addElement(list, typLine, {10, 20}, {110, 70});
+    Telemente& q = test::addElement(list, typQuadCurve, {110, 70}, {170, 70}, {140, 10});
     q.nr = 1;
     q.closed = true;
-    add(list, typEllipse, {10, 20}, {30, 60});
-    add(list, typCubicCurve, {0, 0}, {100, 0}, {30, 50}, {70, 50});
-    add(list, typRechteck, {0, 0}, {500, 500}); // measurement kinds are not in it
-    add(list, typAbstand, {0, 0}, {500, 500});
+    test::addElement(list, typEllipse, {10, 20}, {30, 60});
+    test::addElement(list, typCubicCurve, {0, 0}, {100, 0}, {30, 50}, {70, 50});
+    test::addElement(list, typRechteck, {0, 0}, {500, 500}); // measurement kinds are not in it
+    test::addElement(list, typAbstand, {0, 0}, {500, 500});
     const std::string svg = throughEmf2svg(list, 100, {0, 128, 255}, 4);
     EXPECT_NE(svg.find("M 10.0000,20.0000 L 110.0000,70.0000"), std::string::npos) << svg;
     // The quadratic curve raised to a cubic: controls 2/3 of the way to its control point.
@@ -86,8 +75,8 @@ TEST_F(EmfFile, LinesCurvesEllipsesAndClosingLinesAtTheZoom) {
 
 TEST_F(EmfFile, MeasurementsOnlyGiveAnEmptyMetafile) {
     ElementList list;
-    add(list, typRechteck, {0, 0}, {50, 50});
-    add(list, typStrecke, {0, 0}, {50, 50});
+    test::addElement(list, typRechteck, {0, 0}, {50, 50});
+    test::addElement(list, typStrecke, {0, 0}, {50, 50});
     const std::string bytes = emfDocument(list, 100, kRed, 2);
     std::uint32_t type, size, records;
     std::memcpy(&type, bytes.data(), 4);
