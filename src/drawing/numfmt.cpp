@@ -26,7 +26,11 @@ std::string formatFixed(double value, int decimals) {
     }
     if (exp10 >= 15) {
         std::string out = negative ? "-" : "";
-        out += digits.substr(0, 1) + "." + digits.substr(1) + "E+" + std::to_string(exp10);
+        out += digits[0];
+        out += '.';
+        out.append(digits, 1, std::string::npos);
+        out += "E+";
+        out += std::to_string(exp10);
         return out;
     }
     // Decimal rounding of the digit string (half away from zero) at `decimals` places.

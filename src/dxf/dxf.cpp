@@ -27,20 +27,27 @@ std::string dxfnumber(double v) {
     std::string out = v < 0 ? "-" : "";
     if (e >= -3 && e <= 15) {
         if (e <= 0) {
-            out += "0." + std::string(std::size_t(-e), '0') + digits;
+            out += "0.";
+            out.append(std::size_t(-e), '0');
+            out += digits;
         } else {
             std::string whole =
                 digits.substr(0, std::min<std::size_t>(digits.size(), std::size_t(e)));
             whole.append(std::size_t(e) - whole.size(), '0');
             out += whole;
-            if (digits.size() > std::size_t(e))
-                out += "." + digits.substr(std::size_t(e));
+            if (digits.size() > std::size_t(e)) {
+                out += '.';
+                out.append(digits, std::size_t(e), std::string::npos);
+            }
         }
     } else {
-        out += digits.substr(0, 1);
-        if (digits.size() > 1)
-            out += "." + digits.substr(1);
-        out += "E" + std::to_string(e - 1);
+        out += digits[0];
+        if (digits.size() > 1) {
+            out += '.';
+            out.append(digits, 1, std::string::npos);
+        }
+        out += 'E';
+        out += std::to_string(e - 1);
     }
     return out;
 }
