@@ -90,7 +90,7 @@ public:
         title->setAlignment(Qt::AlignCenter);
         title->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         title->setStyleSheet(
-            QStringLiteral("background: white; font-weight: bold; font-size: 13pt;"));
+            QStringLiteral("background: white; font-weight: bold; font-size: 14px;"));
         auto label = [this](const char* text, int y) {
             (new QLabel(QLatin1String(text), this))->setGeometry(8, y, 150, 21);
         };
@@ -164,6 +164,8 @@ public:
         o.startProgram = start_->isChecked();
         hide();
         ProgressWindow progress(this);
+        if (const QScreen* s = QGuiApplication::primaryScreen())
+            progress.move(s->size().width() / 2 - 260, s->size().height() / 2 - 180);
         progress.show();
         QApplication::processEvents();
         RunInstallation(log_, o, places_, progress);
