@@ -126,9 +126,13 @@ bool writeText(const std::string& path, const std::string& text, mode_t mode = 0
 }
 
 // A freedesktop shortcut: the program, its folder as working folder.
-std::string desktopEntry(const std::string& name, const std::string& target) {
-    return "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=\"" + target +
-           "\"\nPath=" + dirOf(target) + "\nTerminal=false\n";
+std::string desktopEntry(const std::string& name, const std::string& target,
+                         const std::string& argument = {}) {
+    std::string exec = "\"" + target + "\"";
+    if (!argument.empty())
+        exec += " \"" + argument + "\"";
+    return "[Desktop Entry]\nType=Application\nName=" + name + "\nExec=" + exec +
+           "\nPath=" + dirOf(target) + "\nTerminal=false\n";
 }
 
 const char* const kRecord = ".uninstall.log";
@@ -227,7 +231,8 @@ RunResult RunInstallation(const InstallLog& log, const Options& o, const Places&
         if (e.action == "DEINST!") {
             if (!places.machineWide) {
                 const std::string link = group + "Uninstall.desktop";
-                if (writeText(link, desktopEntry("Uninstall", dest + e.file) /* asks once */, 0755))
+                // The uninstaller is told the destination, as the uninstall string tells it.
+                if (writeText(link, desktopEntry("Uninstall", dest + e.file, dest), 0755))
                     record.push_back("F " + link);
             }
             continue;

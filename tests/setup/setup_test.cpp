@@ -140,6 +140,10 @@ TEST_F(Sandbox, PerUserInstallationAndUninstallLeaveNothingBehind) {
     const std::string menu = "home/.local/share/applications/Tervalo Prog/";
     EXPECT_TRUE(exists(menu + "Prog.desktop"));
     EXPECT_TRUE(exists(menu + "Uninstall.desktop"));
+    std::ifstream un(root / (menu + "Uninstall.desktop"));
+    const std::string unText{std::istreambuf_iterator<char>(un), {}};
+    EXPECT_NE(unText.find("uninstall\" \"" + (root / dest).string() + "\""), std::string::npos)
+        << unText;
     EXPECT_TRUE(exists("home/Desktop/Prog.desktop"));
     EXPECT_FALSE(exists("sys/etc/tervalo/uninstall/Prog.conf"));
     std::ifstream link(root / (menu + "Prog.desktop"));
@@ -158,7 +162,10 @@ TEST_F(Sandbox, PerUserInstallationAndUninstallLeaveNothingBehind) {
 TEST_F(Sandbox, MachineWideInstallationWritesTheUninstallEntry) {
     fs::create_directories(root / "sys/opt");
     const auto before = everything();
-    install(false, "me@example.org");
+    const RunResult r = install(false, "me@example.org");
+    ASSERT_EQ(r.opened.size(), 2u); // the EXEC! entry, then the newsletter page
+    EXPECT_EQ(r.opened[1],
+              "https://www.tervalo.de/maillisteng.php?EMAIL=me@example.org&eintragen=1");
     EXPECT_TRUE(places.machineWide);
     EXPECT_TRUE(exists("sys/opt/Prog/prog"));
     EXPECT_TRUE(exists("sys/usr/local/bin/uninstall"));
