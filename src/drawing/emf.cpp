@@ -1,5 +1,6 @@
 #include "drawing/emf.h"
 
+#include "drawing/geometry.h"
 #include "drawing/view.h"
 #include "model/atomicfile.h"
 
@@ -150,15 +151,9 @@ std::string emfDocument(const ElementList& list, int zoom, Rgb color, int penWid
         default:
             break;
         }
-        if (e.closed) {
-            for (int k = i; k >= 0; --k) {
-                const Telemente& start = list.at(k);
-                if (start.nr == 0) {
-                    move(v.S(p2));
-                    lineTo(v.S({start.x1, start.y1}));
-                    break;
-                }
-            }
+        if (const int k = e.closed ? chainStart(list, i) : -1; k >= 0) {
+            move(v.S(p2));
+            lineTo(v.S({list.at(k).x1, list.at(k).y1}));
         }
     }
     r.begin(EMR_DELETEOBJECT);

@@ -22,4 +22,13 @@ inline Tvert& vertexAt(Telemente& e, int i) {
     return reinterpret_cast<Tvert*>(e.vert->data())[i];
 }
 
+// The element that begins the chain element i belongs to: the nearest one at or before i
+// with nr 0; -1 when there is none.
+inline int chainStart(const ElementList& list, int i) {
+    for (int k = i; k >= 0; --k)
+        if (list.at(k).nr == 0)
+            return k;
+    return -1;
+}
+
 } // namespace pm

@@ -380,15 +380,9 @@ void renderElements(Canvas& c, const RenderContext& ctx, ElementList& list, cons
         default:
             break;
         }
-        if (e.closed) {
-            for (int k = i; k >= 0; --k) {
-                const Telemente& start = list.at(k);
-                if (start.nr == 0) {
-                    c.setPen(ctx.settings.lineColor, ctx.penWidth());
-                    c.line(v.S(p2Of(e)), v.S(p1Of(start)));
-                    break;
-                }
-            }
+        if (const int k = e.closed ? chainStart(list, i) : -1; k >= 0) {
+            c.setPen(ctx.settings.lineColor, ctx.penWidth());
+            c.line(v.S(p2Of(e)), v.S(p1Of(list.at(k))));
         }
     }
 }

@@ -5,6 +5,7 @@
 #include "app/widgets.h"
 #include "support/fakes.h"
 
+#include "support/elements.h"
 #include <QAction>
 #include <QApplication>
 #include <QButtonGroup>
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTreeView>
 #include <QWheelEvent>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -32,15 +34,7 @@ protected:
         form->show();
     }
     Telemente& add(int typ, Pt p1, Pt p2, Pt p3 = {}) {
-        Telemente* e = form->document().elemente.append();
-        e->typ = typ;
-        e->x1 = p1.x;
-        e->y1 = p1.y;
-        e->x2 = p2.x;
-        e->y2 = p2.y;
-        e->x3 = p3.x;
-        e->y3 = p3.y;
-        return *e;
+        return test::addElement(form->document().elemente, typ, p1, p2, p3);
     }
     QRgb pixel(int x, int y) { return form->bit().pixel(x, y) & 0xFFFFFF; }
 

@@ -1,6 +1,8 @@
 #include "drawing/render.h"
 #include "support/recordingcanvas.h"
 
+#include "support/elements.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -20,16 +22,9 @@ struct Scene {
 
     Scene() { ctx.unit = &unit; }
     Telemente& add(int typ, Pt p1, Pt p2, Pt p3 = {}, bool selected = false) {
-        Telemente* e = list.append();
-        e->typ = typ;
-        e->x1 = p1.x;
-        e->y1 = p1.y;
-        e->x2 = p2.x;
-        e->y2 = p2.y;
-        e->x3 = p3.x;
-        e->y3 = p3.y;
-        e->selected = selected;
-        return *e;
+        Telemente& e = test::addElement(list, typ, p1, p2, p3);
+        e.selected = selected;
+        return e;
     }
     Telemente& chain(int typ, std::initializer_list<Pt> pts, bool selected = false) {
         Telemente& e = add(typ, {}, {}, {}, selected);

@@ -3,6 +3,8 @@
 #include "support/fakes.h"
 #include "support/recordingcanvas.h"
 
+#include "support/elements.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -70,15 +72,7 @@ struct Bench {
     void rightClick(int x = 0, int y = 0) { click(x, y, MouseButton::Right); }
     Telemente& lastElement() { return list.at(list.count() - 1); }
     Telemente& add(int typ, Pt p1, Pt p2, Pt p3 = {}) {
-        Telemente* e = list.append();
-        e->typ = typ;
-        e->x1 = p1.x;
-        e->y1 = p1.y;
-        e->x2 = p2.x;
-        e->y2 = p2.y;
-        e->x3 = p3.x;
-        e->y3 = p3.y;
-        return *e;
+        return test::addElement(list, typ, p1, p2, p3);
     }
     std::vector<Pt> vertices(const Telemente& e) {
         std::vector<Pt> out;
