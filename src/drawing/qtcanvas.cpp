@@ -227,15 +227,20 @@ void QPainterCanvas::setFont(const LabelFont& font, int height, int escapement) 
     font_.setStrikeOut(lines && font.strikeout);
     metrics_.emplace(font_);
     texts_ = &cache_->forFont(font_);
+    lastShaped_ = nullptr;
     fontSpec_ = font;
     fontHeight_ = height;
     fontSet_ = true;
 }
 
 const GlyphCache::Shaped& QPainterCanvas::shaped(std::u16string_view text) {
+    if (lastShaped_ && text == lastText_)
+        return *lastShaped_;
     if (!texts_)
         texts_ = &cache_->forFont(font_);
-    return cache_->get(*texts_, font_, text);
+    lastShaped_ = &cache_->get(*texts_, font_, text);
+    lastText_.assign(text);
+    return *lastShaped_;
 }
 
 TextSize QPainterCanvas::textExtent(std::u16string_view text) {
@@ -255,19 +260,25 @@ void QPainterCanvas::textOut(double x, double y, std::u16string_view text) {
     if (!visible_.isEmpty() &&
         !visible_.intersects(QRectF(x - reach, y - reach, 2 * reach, 2 * reach)))
         return;
-    const QTransform saved = p_.transform();
     p_.setPen(qc(text_));
-    p_.translate(x, y);
-    if (escapement_ != 0)
-        p_.rotate(-escapement_ / 10.0);
-    if (textAsText_) {
-        p_.setFont(font_);
-        p_.drawText(QPointF(0, metrics_->ascent()), qstr(text));
-    } else {
+    if (escapement_ == 0 && !textAsText_) {
+        // Upright text needs no turned coordinate system.
         for (const QGlyphRun& run : s.runs)
-            p_.drawGlyphRun(QPointF(0, 0), run);
+            p_.drawGlyphRun(QPointF(x, y), run);
+    } else {
+        const QTransform saved = p_.transform();
+        p_.translate(x, y);
+        if (escapement_ != 0)
+            p_.rotate(-escapement_ / 10.0);
+        if (textAsText_) {
+            p_.setFont(font_);
+            p_.drawText(QPointF(0, metrics_->ascent()), qstr(text));
+        } else {
+            for (const QGlyphRun& run : s.runs)
+                p_.drawGlyphRun(QPointF(0, 0), run);
+        }
+        p_.setTransform(saved);
     }
-    p_.setTransform(saved);
     applyPen();
 }
 

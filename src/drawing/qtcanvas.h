@@ -80,6 +80,9 @@ private:
     GlyphCache ownCache_;
     GlyphCache* cache_;
     GlyphCache::PerFont* texts_ = nullptr;
+    // A label is measured and then drawn: the second lookup is the first one again.
+    std::u16string lastText_;
+    const GlyphCache::Shaped* lastShaped_ = nullptr;
     bool textAsText_;
     QRectF visible_; // the device area widened by the widest pen: what lies outside is skipped
     Rgb pen_ = kBlack;
