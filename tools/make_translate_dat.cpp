@@ -1,6 +1,8 @@
 // Builds translate.dat from the readable tables under translations/: each line a German text,
 // a tab and its translation (one file per language column).
 // Usage: make_translate_dat OUT COLUMN=FILE [COLUMN=FILE ...]
+#include "model/text.h"
+
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
@@ -10,36 +12,6 @@
 #include <vector>
 
 namespace {
-
-std::u16string utf16(const std::string& s) {
-    std::u16string out;
-    for (std::size_t i = 0; i < s.size();) {
-        const auto c = static_cast<unsigned char>(s[i]);
-        char32_t cp = c;
-        int len = 1;
-        if (c >= 0xF0) {
-            cp = c & 0x07;
-            len = 4;
-        } else if (c >= 0xE0) {
-            cp = c & 0x0F;
-            len = 3;
-        } else if (c >= 0xC0) {
-            cp = c & 0x1F;
-            len = 2;
-        }
-        for (int k = 1; k < len && i + k < s.size(); ++k)
-            cp = cp << 6 | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        if (cp >= 0x10000) {
-            cp -= 0x10000;
-            out.push_back(char16_t(0xD800 + (cp >> 10)));
-            out.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
-        } else {
-            out.push_back(char16_t(cp));
-        }
-        i += std::size_t(len);
-    }
-    return out;
-}
 
 void put32(std::string& out, std::int32_t v) {
     for (int k = 0; k < 4; ++k)
@@ -78,12 +50,12 @@ int main(int argc, char** argv) {
                 std::cerr << spec << ":" << number << ": no tab\n";
                 return 1;
             }
-            const std::u16string german = utf16(line.substr(0, tab));
+            const std::u16string german = pm::fromUtf8(line.substr(0, tab));
             auto [it, fresh] = rows.try_emplace(german, kColumns);
             if (fresh)
                 order.push_back(german);
             it->second[0] = german;
-            it->second[std::size_t(column)] = utf16(line.substr(tab + 1));
+            it->second[std::size_t(column)] = pm::fromUtf8(line.substr(tab + 1));
         }
     }
     std::string out;

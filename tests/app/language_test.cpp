@@ -3,6 +3,7 @@
 #include "app/qtext.h"
 #include "app/translateform.h"
 #include "model/options.h"
+#include "support/appconfig.h"
 #include "support/fakes.h"
 
 #include <QAction>
@@ -24,9 +25,7 @@ namespace {
 class LanguageTest : public testing::Test {
 protected:
     void SetUp() override {
-        config.progpath = dir.path();
-        config.dataHome = dir.filePath(QStringLiteral("data"));
-        config.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+        config = test::isolatedConfig(dir);
         config.messages = &msgs;
         config.dialogs = &dialogs;
     }

@@ -1,6 +1,7 @@
 #include "app/mainform.h"
 #include "app/qtext.h"
 #include "app/widgets.h"
+#include "support/appconfig.h"
 #include "support/fakes.h"
 
 #include <QAction>
@@ -33,9 +34,7 @@ class MainFormTest : public testing::Test {
 protected:
     void SetUp() override {
         ASSERT_TRUE(dir.isValid());
-        config.progpath = dir.path();
-        config.dataHome = dir.filePath(QStringLiteral("data"));
-        config.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+        config = test::isolatedConfig(dir);
         config.messages = &msgs;
         config.dialogs = &dialogs;
     }

@@ -2,6 +2,7 @@
 #include "app/mainform.h"
 #include "app/widgets.h"
 #include "drawing/geometry.h"
+#include "support/appconfig.h"
 #include "support/fakes.h"
 
 #include <QAbstractButton>
@@ -26,7 +27,7 @@ namespace {
 class MouseTest : public testing::Test {
 protected:
     void SetUp() override {
-        config.progpath = dir.path();
+        config = test::isolatedConfig(dir);
         config.messages = &msgs;
         config.dialogs = &dialogs;
         config.keyboard = &keys;

@@ -3,6 +3,7 @@
 #include "app/mainform.h"
 #include "app/resultsmodel.h"
 #include "app/widgets.h"
+#include "support/appconfig.h"
 #include "support/fakes.h"
 
 #include "support/elements.h"
@@ -27,7 +28,7 @@ namespace {
 class PaintTest : public testing::Test {
 protected:
     void SetUp() override {
-        config.progpath = dir.path();
+        config = test::isolatedConfig(dir);
         config.messages = &msgs;
         config.files = &files;
         form = std::make_unique<TMainForm>(config);

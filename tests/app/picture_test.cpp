@@ -1,6 +1,7 @@
 // Opening pictures in the main window.
 #include "app/mainform.h"
 #include "app/widgets.h"
+#include "support/appconfig.h"
 #include "support/fakes.h"
 
 #include <QAction>
@@ -25,7 +26,7 @@ namespace {
 class PictureTest : public testing::Test {
 protected:
     void SetUp() override {
-        config.progpath = dir.path();
+        config = test::isolatedConfig(dir);
         config.messages = &msgs;
         config.files = &files;
         QImage img(800, 400, QImage::Format_RGB32);

@@ -2,6 +2,7 @@
 #include "acquire/rasterio.h"
 #include "app/mainform.h"
 #include "app/printform.h"
+#include "support/appconfig.h"
 #include "support/fakes.h"
 
 #include <QAction>
@@ -29,9 +30,7 @@ bool near(const QColor& a, const QColor& b) {
 class PrintTest : public testing::Test {
 protected:
     void SetUp() override {
-        config.progpath = dir.path();
-        config.dataHome = dir.filePath(QStringLiteral("data"));
-        config.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+        config = test::isolatedConfig(dir);
         config.messages = &msgs;
         QImage img(800, 400, QImage::Format_RGB32);
         img.fill(QColor(0, 0, 255));

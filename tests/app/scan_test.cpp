@@ -1,6 +1,7 @@
 // Scanning through SANE's own test backend, set up in a configuration folder of the test's.
 #include "acquire/rasterio.h"
 #include "app/mainform.h"
+#include "support/appconfig.h"
 #include "support/fakes.h"
 
 #include <QAction>
@@ -36,9 +37,7 @@ protected:
         // SANE lets it go, its name stays known, and the leak checker's list of system leaks
         // can name it.
         dlopen("/usr/lib/x86_64-linux-gnu/sane/libsane-test.so.1", RTLD_NOW | RTLD_NODELETE);
-        config.progpath = dir.path();
-        config.dataHome = dir.filePath(QStringLiteral("data"));
-        config.settingsFile = dir.filePath(QStringLiteral("settings.ini"));
+        config = test::isolatedConfig(dir);
         config.messages = &msgs;
         config.dialogs = &dialogs;
         form = std::make_unique<TMainForm>(config);

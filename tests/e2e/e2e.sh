@@ -33,6 +33,7 @@ click() { at "$1" "$2"; xdotool click "${3:-1}"; sleep 0.3; }
 tool() { click 19 $((71 + 32 * $1)); } # 0 pointer ... 8 graphical scale, 9 text
 pic() { click $((39 + $1)) $((52 + $2)) "${3:-1}"; } # picture pixels at 100 %
 menu_file() { click 20 8; }
+quit() { menu_file; click 45 305; wait "$pid" || true; pid=""; }
 
 start "$work/plan.png"
 # The zoom to 100 %, so that window pixels are picture pixels.
@@ -67,9 +68,7 @@ menu_file; click 76 143
 sleep 1
 xdotool type "$work/haus.ver"; xdotool key Return
 sleep 1
-menu_file; click 45 305
-wait "$pid" || true
-pid=""
+quit
 test -s "$work/haus.ver"
 
 # Start again, open the project, look at it.
@@ -79,9 +78,7 @@ sleep 1
 xdotool type "$work/haus.ver"; xdotool key Return
 sleep 1
 import -window root "$work/reopened.png"
-menu_file; click 45 305
-wait "$pid" || true
-pid=""
+quit
 
 # The results, read by the command-line tool from the file the program saved.
 "$cli" results "$work/haus.ver" --scale 200:50 --unit mm > results.csv
